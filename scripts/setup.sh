@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what building and testing the kernels needs, from Debian's packages:
+# compiler, CMake, GoogleTest, Google Benchmark, Octave with its headers, and
+# the 64-bit-integer OpenBLAS. Skips apt-get when everything is there already.
+set -euo pipefail
+packages=(g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev octave liboctave-dev libopenblas64-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "setup: installing ${missing[*]}"
+  sudo_cmd=""
+  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
