@@ -332,33 +332,22 @@ TEST(PenaltyParameter, RejectsBadIndicesAndShortInputs) {
     noElements.elementSize.clear();
     fails(noElements, "indexOutOfRange", "faceToElement");
 
-    Mesh in = good;
-    Mesh::Inputs inputs = in.inputs();
-    ArrayPtr oneRow = doubleArray({1, 1}, {1});
+    // One input replaced at a time.
+    Mesh::Inputs in = good.inputs();
+    ArrayPtr oneEntry = doubleArray({1, 1}, {1});
     ArrayPtr singles = kernel_host::numericArray(mxSINGLE_CLASS, {1, 3});
     ArrayPtr noCode = int8Array({0, 0});
     ArrayPtr noOrder = doubleArray({0, 0});
-    callFails(module(), 1, {&inputs.elementSize, &oneRow, &inputs.innerSize, &inputs.boundary, &inputs.boundarySize,
-                            &inputs.shape, &inputs.order},
-              id + "tooFewElements");
-    callFails(module(), 1, {&inputs.elementSize, &inputs.inner, &inputs.innerSize, &oneRow, &inputs.boundarySize,
-                            &inputs.shape, &inputs.order},
-              id + "tooFewElements");
-    callFails(module(), 1, {&singles, &inputs.inner, &inputs.innerSize, &inputs.boundary, &inputs.boundarySize,
-                            &inputs.shape, &inputs.order},
-              id + "notDouble");
-    callFails(module(), 1, {&inputs.elementSize, &inputs.inner, &singles, &inputs.boundary, &inputs.boundarySize,
-                            &inputs.shape, &inputs.order},
-              id + "notDouble");
-    callFails(module(), 1, {&inputs.elementSize, &inputs.inner, &inputs.innerSize, &inputs.boundary, &singles,
-                            &inputs.shape, &inputs.order},
-              id + "notDouble");
-    callFails(module(), 1, {&inputs.elementSize, &inputs.inner, &inputs.innerSize, &inputs.boundary,
-                            &inputs.boundarySize, &noCode, &inputs.order},
-              id + "tooFewBytes");
-    callFails(module(), 1, {&inputs.elementSize, &inputs.inner, &inputs.innerSize, &inputs.boundary,
-                            &inputs.boundarySize, &inputs.shape, &noOrder},
-              id + "invalidScalar");
+    const std::pair<int, const ArrayPtr*> replaced[] = {{1, &oneEntry}, {3, &oneEntry}, {0, &singles}, {2, &singles},
+                                                        {4, &singles},  {5, &noCode},   {6, &noOrder}};
+    const char* reasons[] = {"tooFewElements", "tooFewElements", "notDouble", "notDouble",
+                             "notDouble",      "tooFewBytes",    "invalidScalar"};
+    for (std::size_t c = 0; c < std::size(replaced); ++c) {
+        const ArrayPtr* args[] = {&in.elementSize, &in.inner, &in.innerSize, &in.boundary,
+                                  &in.boundarySize, &in.shape, &in.order};
+        args[replaced[c].first] = replaced[c].second;
+        callFails(module(), 1, {args[0], args[1], args[2], args[3], args[4], args[5], args[6]}, id + reasons[c]);
+    }
 }
 
 }  // namespace
