@@ -39,7 +39,7 @@ inline void normalFluxOfNodes(std::ptrdiff_t count, double dryThreshold, double 
 
 void faceFlux2d(double dryThreshold, double gravity, const double* normalX, const double* normalY,
                 const FieldPageView2d& faces, const FieldPageView2d& flux) {
-    // Every node of every face, face by face: the faces share no state.
+    // Normal flux at every node of every face, face after face.
     normalFluxOfNodes(faces.Np * faces.K, dryThreshold, 0.5 * gravity, normalX, normalY, faces.page[0],
                       faces.page[1], faces.page[2], flux.page[0], flux.page[1], flux.page[2]);
 }
