@@ -9,7 +9,7 @@ function build_mex(varargin)
 % modules are .mex files built with mkoctfile; under MATLAB the platform's MEX
 % extension, built with mex. The kernel frame is compiled into every module,
 % with the same floating-point flags as the CMake build: no fused multiply-add,
-% no fast-math.
+% no fast-math, no errno from sqrt (so that its loops vectorise).
 
   root = fileparts(mfilename('fullpath'));
   modules = read_module_list(fullfile(root, 'modules.txt'));
@@ -70,7 +70,7 @@ function [status, output] = build_with_octave(m, source, frame_sources, frame_di
   % Modules that multiply by the mass matrix link Debian's 64-bit-integer
   % OpenBLAS statically, with every symbol of the archive kept local: Octave's
   % own 32-bit-integer BLAS is already loaded and exports the same names.
-  flags = '-O3 -ffp-contract=off -fno-fast-math -fno-tree-sink -std=c++17 -fPIC';
+  flags = '-O3 -ffp-contract=off -fno-fast-math -fno-tree-sink -fno-math-errno -std=c++17 -fPIC';
   old_flags = getenv('CXXFLAGS');
   setenv('CXXFLAGS', flags);
   cleanup = onCleanup(@() setenv('CXXFLAGS', old_flags));
@@ -98,7 +98,7 @@ function [status, output] = build_with_matlab(m, source, frame_sources, frame_di
   % MATLAB: mex with the large-array (64-bit size) interface; the modules that
   % multiply by the mass matrix link MATLAB's 64-bit-integer BLAS.
   args = {'-largeArrayDims', '-DKERNELS_USE_HOST_MEX_H', ['-I' frame_dir], ...
-          'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off -fno-fast-math', ...
+          'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off -fno-fast-math -fno-math-errno', ...
           'CXXOPTIMFLAGS=-O3 -DNDEBUG', '-outdir', out_dir, source, frame_sources{:}};
   if m.blas
     args{end + 1} = '-lmwblas';

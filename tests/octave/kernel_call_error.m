@@ -7,6 +7,7 @@ function [identifier, printed, message] = kernel_call_error(name, nout, varargin
   outputs = cell(1, nout);
   identifier = '';
   message = '';
+  failed = false;
   function run_it()
     try
       if nout == 0
@@ -15,12 +16,13 @@ function [identifier, printed, message] = kernel_call_error(name, nout, varargin
         [outputs{1:nout}] = feval(name, varargin{:});
       end
     catch err
+      failed = true;
       identifier = err.identifier;
       message = err.message;
     end
   end
   printed = evalc('run_it()');
-  if isempty(identifier)
+  if ~failed
     error('kernel_call_error:noError', '%s did not end in an error', name);
   end
 end
