@@ -39,8 +39,14 @@ r = runs{end};
 xs = linspace(0, r.options.channelLength, 4001);
 xe = [r.x; nan(1, r.K)];
 he = [r.h; nan(1, r.K)];
+% gnuplot draws without a display; its two notices (the toolkit is not
+% Octave's default, and Ghostscript is not needed for the cairo PNG terminal)
+% are silenced for the plot.
+warnings = warning();
+warning('off', 'Octave:gnuplot-graphics');
+warning('off', 'print:nogs');
 graphics_toolkit('gnuplot');
-figure_handle = figure('visible', 'off');
+figure_handle = figure('visible', 'off', 'position', [0, 0, 900, 500]);
 plot(xs, r.exactDepth(xs), 'k-', 'linewidth', 1.5, xe(:), he(:), 'r-', 'linewidth', 1);
 xlabel('x (m)');
 ylabel('depth h (m)');
@@ -51,4 +57,5 @@ grid on;
 plot_file = fullfile(here, 'dam_break_1d.png');
 print(figure_handle, '-dpngcairo', '-r100', plot_file);
 close(figure_handle);
+warning(warnings);
 fprintf('plot: %s\n', plot_file);

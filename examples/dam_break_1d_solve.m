@@ -15,8 +15,9 @@ function result = dam_break_1d_solve(K, varargin)
 %
 % The scheme: Legendre-Gauss-Lobatto nodes, strong form, third-order SSP
 % Runge-Kutta. After every stage a minmod slope limiter, a positivity limiter
-% (the element's nodal depths scaled about its mean, Zhang-Shu) and zero
-% discharge at dry nodes. The step keeps every element mean non-negative.
+% (each element's nodal depths scaled about their mean, Zhang-Shu) and no
+% discharge at dry nodes. The step keeps every element's mean depth
+% non-negative.
 % The kernels compute the volume flux (wd_volume_flux_1d), the one-sided face
 % fluxes (face_flux_1d), the faces at the wet/dry front (wet_dry_face_1d) and
 % the surface term of the right-hand side (inner_edge_strong_rhs); the HLL
@@ -24,8 +25,9 @@ function result = dam_break_1d_solve(K, varargin)
 %
 % result holds x, h, hu (Np x K nodal values at T), exactDepth (the Ritter
 % solution as a function of x at T), l1Error (of the depth against it),
-% massChange ((mass(T) - mass(0)) / mass(0)), minDepth (smallest nodal depth
-% over every stage of the run), steps, wallTime (s) and the set-up used.
+% massChange ((mass(T) - mass(0)) / mass(0); the plain change if there is no
+% water), minDepth (smallest nodal depth over every stage of the run), steps,
+% finalTime, wallTime (s), K, order and the options used.
 
   opt = struct('order', 1, 'channelLength', 1000, 'damPosition', 500, 'damDepth', 10, ...
                'gravity', 9.81, 'finalTime', 20, 'dryThreshold', 1e-6, 'cfl', 0.9);
@@ -34,6 +36,11 @@ function result = dam_break_1d_solve(K, varargin)
       error('dam_break_1d_solve:unknownOption', 'Unknown option %s.', varargin{i});
     end
     opt.(varargin{i}) = varargin{i + 1};
+  end
+  c0 = sqrt(opt.gravity * opt.damDepth);
+  if opt.damPosition - c0 * opt.finalTime < 0 || opt.damPosition + 2 * c0 * opt.finalTime > opt.channelLength
+    error('dam_break_1d_solve:wavesReachWalls', ...
+          'The waves reach a wall before t = %g s; the exact solution would no longer hold.', opt.finalTime);
   end
   started = tic;
 
@@ -50,7 +57,7 @@ function result = dam_break_1d_solve(K, varargin)
   q = cat(3, h, zeros(size(h)));
   q = postprocess(q, mesh, thr);
   mass0 = total_mass(q, mesh);
-  minDepth = min(min(q(:, :, 1)));
+  minDepth = smallest_depth(q);
 
   % SSP Runge-Kutta, third order: convex combinations of forward-Euler steps,
   % each followed by the limiters, so the step that keeps the means
@@ -62,15 +69,22 @@ function result = dam_break_1d_solve(K, varargin)
     q1 = postprocess(q + dt * rhs(q, mesh, kernels, g, thr), mesh, thr);
     q2 = postprocess(0.75 * q + 0.25 * (q1 + dt * rhs(q1, mesh, kernels, g, thr)), mesh, thr);
     q = postprocess(q / 3 + (2 / 3) * (q2 + dt * rhs(q2, mesh, kernels, g, thr)), mesh, thr);
-    minDepth = min([minDepth, min(min(q1(:, :, 1))), min(min(q2(:, :, 1))), min(min(q(:, :, 1)))]);
+    minDepth = min([minDepth, smallest_depth(q1), smallest_depth(q2), smallest_depth(q)]);
     t = t + dt;
     steps = steps + 1;
+    if ~all(isfinite(q(:)))
+      error('dam_break_1d_solve:diverged', 'The solution is no longer finite at t = %g s (step %d).', t, steps);
+    end
   end
 
   exact = @(xs) ritter_depth(xs, t, opt.damPosition, opt.damDepth, g);
+  massChange = total_mass(q, mesh) - mass0;
+  if mass0 > 0
+    massChange = massChange / mass0;
+  end
   result = struct('x', x, 'h', q(:, :, 1), 'hu', q(:, :, 2), 'exactDepth', exact, ...
                   'l1Error', l1_error(q(:, :, 1), mesh, exact), ...
-                  'massChange', (total_mass(q, mesh) - mass0) / mass0, ...
+                  'massChange', massChange, ...
                   'minDepth', minDepth, 'steps', steps, 'finalTime', t, ...
                   'K', K, 'order', opt.order, 'options', opt, 'wallTime', toc(started));
 end
@@ -278,9 +292,12 @@ function q = dry_node_discharge(q, mesh, thr)
 end
 
 function q = slope_limit(q, mesh)
-  % Minmod limiter on h and hu: an element whose end values leave the range
-  % that the neighbouring means allow is replaced by its mean plus a minmod-
-  % limited linear slope. The walls mirror the end elements' means.
+  % Minmod limiter on h and hu. An element whose end values stray from its
+  % mean by more than half the difference to a neighbouring mean (or against
+  % its sign) is replaced by its mean plus the minmod of its own slope and the
+  % slopes to the neighbouring means. Half the difference, not the whole: a
+  % whole one lets an element hold a stationary jump across the sonic point of
+  % the rarefaction. The walls mirror the end elements' means.
   Np = mesh.Np;
   mirror = [1, -1];
   for p = 1:2
@@ -314,13 +331,14 @@ end
 
 function q = positivity_limit(q, mesh)
   % Scales each element's depth and discharge about their means by the
-  % largest factor that leaves no node negative; the means are kept.
+  % largest factor that leaves no node negative; the means are kept. A
+  % negative mean cannot be mended this way and is left for minDepth to show.
   h = q(:, :, 1);
   hu = q(:, :, 2);
   hbar = mesh.weights' * h;
   hubar = mesh.weights' * hu;
   hmin = min(h, [], 1);
-  scale = find(hmin < 0);
+  scale = find(hmin < 0 & hbar >= 0);
   theta = hbar(scale) ./ (hbar(scale) - hmin(scale));
   h(:, scale) = hbar(scale) + theta .* (h(:, scale) - hbar(scale));
   hu(:, scale) = hubar(scale) + theta .* (hu(:, scale) - hubar(scale));
@@ -328,6 +346,15 @@ function q = positivity_limit(q, mesh)
   h(:, scale) = max(h(:, scale), 0);
   q(:, :, 1) = h;
   q(:, :, 2) = hu;
+end
+
+function d = smallest_depth(q)
+  % Smallest nodal depth; NaN when any depth is NaN (min alone skips those).
+  h = q(:, :, 1);
+  d = min(h(:));
+  if any(isnan(h(:)))
+    d = NaN;
+  end
 end
 
 function m = total_mass(q, mesh)
