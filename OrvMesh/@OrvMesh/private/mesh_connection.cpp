@@ -1,0 +1,289 @@
+// mesh_connection: connects the boundary faces of a local mesh to the faces of
+// an adjacent mesh that share their two end vertices.
+//
+//   [faceMeshId, elementToElement, elementToFace] = mesh_connection(localMeshId, adjacentMeshId, K, K2, Nf, Nf2,
+//       faceVertexIndex, adjacentFaceVertexIndex, elementToVertex, adjacentElementToVertex, ~,
+//       elementToElement, elementToFace)
+//
+//   localMeshId, adjacentMeshId: scalars, the mesh ids written to faceMeshId
+//   K, K2, Nf, Nf2:           scalars, elements and faces per element of the local and the adjacent mesh
+//                             (truncated toward zero)
+//   faceVertexIndex:          2 x Nf, 1-based local vertex numbers (1..Nv) of the end vertices of each face
+//   adjacentFaceVertexIndex:  2 x Nf2, the same for the adjacent mesh (1..Nv2)
+//   elementToVertex:          Nv x K, global vertex id of each vertex (truncated toward zero)
+//   adjacentElementToVertex:  Nv2 x K2
+//   input 10:                 not read
+//   elementToElement:         Nf x K, 1-based neighbour across each face; the element itself on a boundary face
+//   elementToFace:            Nf x K, 1-based face number within that neighbour
+//   outputs:                  Nf x K each: faceMeshId, and elementToElement and elementToFace updated
+//
+// A boundary face whose pair of vertex ids, in either order, is the pair of some
+// face of the adjacent mesh is connected to the last such face in scan order
+// (adjacent elements in turn, faces within an element in turn) and gets
+// adjacentMeshId; every other face keeps its input entries and localMeshId.
+//
+// The adjacent faces are found through an index keyed by the vertex pair that
+// keeps, for each key, the last face in scan order, so the call costs
+// O(K*Nf + K2*Nf2) instead of one comparison per pair of a boundary face and an
+// adjacent face.
+#include <cstdint>
+
+#include "kernel_frame.hpp"
+
+namespace {
+
+using namespace kernels;
+
+constexpr const ModuleSignature& kModule = moduleSignature("mesh_connection");
+
+// Face numbers of the adjacent mesh (k2*Nf2 + j2) are stored in 32 bits.
+constexpr std::ptrdiff_t kMaxFaces = 2147483647;
+
+// A face is a boundary face when its neighbour, truncated, is its own element
+// k: k+1 <= value < k+2. Compared as doubles, so that NaN, infinite and huge
+// values simply do not match.
+inline bool isOwnElement(double neighbour, std::ptrdiff_t k) {
+    const double self = static_cast<double>(k + 1);
+    return neighbour >= self && neighbour < self + 1.0;
+}
+
+// A vertex id is finite and fits in 32 bits once truncated toward zero.
+inline bool isVertexId(double value) {
+    return value > -2147483649.0 && value < 2147483648.0;
+}
+
+// A local vertex number, truncated, lies in 1..Nv.
+inline bool isVertexNumber(double value, std::ptrdiff_t Nv) {
+    return value >= 1.0 && value < static_cast<double>(Nv) + 1.0;
+}
+
+// The key of a face: its two truncated vertex ids, larger in the high half, so
+// that the orientation of the face does not matter.
+inline std::uint64_t faceKey(double first, double second) {
+    const std::int32_t a = static_cast<std::int32_t>(first);
+    const std::int32_t b = static_cast<std::int32_t>(second);
+    const std::int32_t hi = a > b ? a : b;
+    const std::int32_t lo = a > b ? b : a;
+    return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(hi)) << 32) | static_cast<std::uint32_t>(lo);
+}
+
+// Open-addressing table from a face key to the last adjacent face carrying it;
+// faces[s] holds the face number + 1, 0 marks an empty slot. Storage is host
+// scratch, reclaimed when the call ends.
+struct FaceIndex {
+    std::ptrdiff_t slots = 0;
+    std::uint64_t* keys = nullptr;
+    std::uint32_t* faces = nullptr;
+};
+
+inline std::ptrdiff_t homeSlot(std::uint64_t key, std::ptrdiff_t slots) {
+    // Mix all bits of the key (vertex ids of a mesh are often consecutive),
+    // then scale the top 32 bits to 0..slots-1.
+    key ^= key >> 33;
+    key *= 0xff51afd7ed558ccdULL;
+    key ^= key >> 33;
+    key *= 0xc4ceb9fe1a85ec53ULL;
+    key ^= key >> 33;
+    return static_cast<std::ptrdiff_t>(((key >> 32) * static_cast<std::uint64_t>(slots)) >> 32);
+}
+
+// Records `face` under `key`; a later face replaces an earlier one.
+inline void recordFace(const FaceIndex& index, std::uint64_t key, std::ptrdiff_t face) {
+    std::ptrdiff_t s = homeSlot(key, index.slots);
+    while (index.faces[s] != 0 && index.keys[s] != key) {
+        s = s + 1 == index.slots ? 0 : s + 1;
+    }
+    index.keys[s] = key;
+    index.faces[s] = static_cast<std::uint32_t>(face + 1);
+}
+
+// The last face recorded under `key`, or -1.
+inline std::ptrdiff_t lastFace(const FaceIndex& index, std::uint64_t key) {
+    if (index.slots == 0) {
+        return -1;
+    }
+    std::ptrdiff_t s = homeSlot(key, index.slots);
+    while (index.faces[s] != 0) {
+        if (index.keys[s] == key) {
+            return static_cast<std::ptrdiff_t>(index.faces[s]) - 1;
+        }
+        s = s + 1 == index.slots ? 0 : s + 1;
+    }
+    return -1;
+}
+
+// One mesh as the connection reads it: extents and the column-major tables.
+struct MeshView {
+    std::ptrdiff_t K;
+    std::ptrdiff_t Nf;
+    std::ptrdiff_t Nv;
+    const double* faceVertexIndex;  // 2 x Nf
+    const double* elementToVertex;  // Nv x K
+};
+
+// The key of face j of element k. Vertex numbers and ids are known valid.
+inline std::uint64_t keyOfFace(const MeshView& mesh, std::ptrdiff_t k, std::ptrdiff_t j) {
+    const double* vertices = mesh.elementToVertex + mesh.Nv * k;
+    return faceKey(vertices[toZeroBasedIndex(mesh.faceVertexIndex[2 * j])],
+                   vertices[toZeroBasedIndex(mesh.faceVertexIndex[2 * j + 1])]);
+}
+
+// Adjacent faces in scan order, each recorded under its key, so that every key
+// ends up with its last face.
+void indexAdjacentFaces(const MeshView& adjacent, const FaceIndex& index) {
+    for (std::ptrdiff_t k2 = 0; k2 < adjacent.K; ++k2) {
+        for (std::ptrdiff_t j2 = 0; j2 < adjacent.Nf; ++j2) {
+            recordFace(index, keyOfFace(adjacent, k2, j2), adjacent.Nf * k2 + j2);
+        }
+    }
+}
+
+// Every face of the local mesh: the input entries and localMeshId, then, on a
+// boundary face with a matching adjacent face, that element, face and
+// adjacentMeshId.
+void connectBoundaryFaces(double localMeshId, double adjacentMeshId, const MeshView& local, std::ptrdiff_t Nf2,
+                          const FaceIndex& index, const double* elementToElement, const double* elementToFace,
+                          double* faceMeshId, double* connectedElement, double* connectedFace) {
+    for (std::ptrdiff_t k = 0; k < local.K; ++k) {
+        for (std::ptrdiff_t j = 0; j < local.Nf; ++j) {
+            const std::ptrdiff_t i = local.Nf * k + j;
+            faceMeshId[i] = localMeshId;
+            connectedElement[i] = elementToElement[i];
+            connectedFace[i] = elementToFace[i];
+            if (!isOwnElement(elementToElement[i], k)) {
+                continue;
+            }
+            const std::ptrdiff_t face = lastFace(index, keyOfFace(local, k, j));
+            if (face < 0) {
+                continue;
+            }
+            faceMeshId[i] = adjacentMeshId;
+            connectedElement[i] = static_cast<double>(face / Nf2 + 1);
+            connectedFace[i] = static_cast<double>(face % Nf2 + 1);
+        }
+    }
+}
+
+// An extent given as a scalar: finite, not negative and below 2^31, truncated.
+std::ptrdiff_t readExtent(const Argument& arg) {
+    const double value = readScalar(arg);
+    if (!(value >= 0.0 && value < 2147483648.0)) {
+        failCall(kModule, "invalidExtent", "Input %d (%s) holds %.17g; it must be a finite count in 0..2147483647.",
+                 arg.position, arg.name, value);
+    }
+    return static_cast<std::ptrdiff_t>(value);
+}
+
+// rows * columns, saturated, for element counts that the arrays must reach.
+std::ptrdiff_t entriesNeeded(std::ptrdiff_t rows, std::ptrdiff_t columns) {
+    return columns != 0 && rows > PTRDIFF_MAX / columns ? PTRDIFF_MAX : rows * columns;
+}
+
+// Whether the vertex numbers and the vertex ids read for face j of element k
+// are valid.
+inline bool isReadableFace(const MeshView& mesh, std::ptrdiff_t k, std::ptrdiff_t j) {
+    const double first = mesh.faceVertexIndex[2 * j];
+    const double second = mesh.faceVertexIndex[2 * j + 1];
+    if (!isVertexNumber(first, mesh.Nv) || !isVertexNumber(second, mesh.Nv)) {
+        return false;
+    }
+    const double* vertices = mesh.elementToVertex + mesh.Nv * k;
+    return isVertexId(vertices[toZeroBasedIndex(first)]) && isVertexId(vertices[toZeroBasedIndex(second)]);
+}
+
+// Ends the call on face j of element k, which is not readable.
+[[noreturn]] void failOnFace(const MeshView& mesh, const Argument& faceVertexArg, const Argument& vertexArg,
+                             const char* nvName, std::ptrdiff_t k, std::ptrdiff_t j) {
+    requireIndices(faceVertexArg, 2, 1, 2 * j, mesh.Nv, nvName);
+    for (std::ptrdiff_t end = 0; end < 2; ++end) {
+        const std::ptrdiff_t offset = mesh.Nv * k + toZeroBasedIndex(mesh.faceVertexIndex[2 * j + end]);
+        const double value = mesh.elementToVertex[offset];
+        if (!isVertexId(value)) {
+            failCall(kModule, "invalidVertexId",
+                     "Input %d (%s) entry %td holds %.17g, which is not a vertex id (finite, and in "
+                     "-2147483648..2147483647 once truncated).",
+                     vertexArg.position, vertexArg.name, offset + 1, value);
+        }
+    }
+    failCall(kModule, "invalidVertexId", "Face %td of element %td cannot be read.", j + 1, k + 1);
+}
+
+}  // namespace
+
+void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
+    // 1. Argument counts.
+    checkArgumentCounts(kModule, nlhs, nrhs);
+
+    // 2. Inputs.
+    const double localMeshId = readScalar(argument(kModule, prhs, 0, "localMeshId"));
+    const double adjacentMeshId = readScalar(argument(kModule, prhs, 1, "adjacentMeshId"));
+    const std::ptrdiff_t K = readExtent(argument(kModule, prhs, 2, "elementCount"));
+    const std::ptrdiff_t K2 = readExtent(argument(kModule, prhs, 3, "adjacentElementCount"));
+    const std::ptrdiff_t Nf = readExtent(argument(kModule, prhs, 4, "facesPerElement"));
+    const std::ptrdiff_t Nf2 = readExtent(argument(kModule, prhs, 5, "adjacentFacesPerElement"));
+    if (K2 * Nf2 > kMaxFaces) {
+        failCall(kModule, "tooManyFaces",
+                 "The adjacent mesh has K2*Nf2 = %td faces; at most %td can be numbered.", K2 * Nf2, kMaxFaces);
+    }
+    const Argument faceVertexArg = argument(kModule, prhs, 6, "faceVertexIndex");
+    const Argument adjacentFaceVertexArg = argument(kModule, prhs, 7, "adjacentFaceVertexIndex");
+    const Argument vertexArg = argument(kModule, prhs, 8, "elementToVertex");
+    const Argument adjacentVertexArg = argument(kModule, prhs, 9, "adjacentElementToVertex");
+    const Argument elementArg = argument(kModule, prhs, 11, "elementToElement");
+    const Argument faceArg = argument(kModule, prhs, 12, "elementToFace");
+    requireDoubles(faceVertexArg, 2 * Nf, "2*Nf");
+    requireDoubles(adjacentFaceVertexArg, 2 * Nf2, "2*Nf2");
+    requireDoubleArray(vertexArg);
+    requireDoubleArray(adjacentVertexArg);
+    const std::ptrdiff_t Nv = rows(prhs[8]);
+    const std::ptrdiff_t Nv2 = rows(prhs[9]);
+    requireElements(vertexArg, entriesNeeded(Nv, K), "Nv*K");
+    requireElements(adjacentVertexArg, entriesNeeded(Nv2, K2), "Nv2*K2");
+    requireDoubles(elementArg, Nf * K, "Nf*K");
+    requireDoubles(faceArg, Nf * K, "Nf*K");
+    const MeshView local{K, Nf, Nv, mxGetPr(prhs[6]), mxGetPr(prhs[8])};
+    const MeshView adjacent{K2, Nf2, Nv2, mxGetPr(prhs[7]), mxGetPr(prhs[9])};
+    const double* elementToElement = mxGetPr(prhs[11]);
+    const double* elementToFace = mxGetPr(prhs[12]);
+
+    // Vertex numbers and ids are checked where they are read: on the local
+    // boundary faces, and on every adjacent face once there is a boundary face.
+    std::ptrdiff_t boundaryFaces = 0;
+    for (std::ptrdiff_t k = 0; k < K; ++k) {
+        for (std::ptrdiff_t j = 0; j < Nf; ++j) {
+            if (isOwnElement(elementToElement[Nf * k + j], k)) {
+                if (!isReadableFace(local, k, j)) {
+                    failOnFace(local, faceVertexArg, vertexArg, "Nv", k, j);
+                }
+                ++boundaryFaces;
+            }
+        }
+    }
+    const bool searchAdjacent = boundaryFaces > 0 && K2 * Nf2 > 0;
+    for (std::ptrdiff_t k2 = 0; searchAdjacent && k2 < K2; ++k2) {
+        for (std::ptrdiff_t j2 = 0; j2 < Nf2; ++j2) {
+            if (!isReadableFace(adjacent, k2, j2)) {
+                failOnFace(adjacent, adjacentFaceVertexArg, adjacentVertexArg, "Nv2", k2, j2);
+            }
+        }
+    }
+
+    // 3. Outputs: Nf x K each.
+    const mwSize dims[2] = {static_cast<mwSize>(Nf), static_cast<mwSize>(K)};
+    for (int out = 0; out < 3; ++out) {
+        plhs[out] = mxCreateNumericArray(2, dims, mxDOUBLE_CLASS, mxREAL);
+    }
+
+    // 4. Connection: the index of the adjacent faces, then the local faces.
+    FaceIndex index;
+    if (searchAdjacent) {
+        // At most two thirds of the slots are ever filled.
+        index.slots = K2 * Nf2 + K2 * Nf2 / 2 + 1;
+        const std::size_t slots = static_cast<std::size_t>(index.slots);
+        index.keys = static_cast<std::uint64_t*>(mxCalloc(slots, sizeof(std::uint64_t)));
+        index.faces = static_cast<std::uint32_t*>(mxCalloc(slots, sizeof(std::uint32_t)));
+        indexAdjacentFaces(adjacent, index);
+    }
+    connectBoundaryFaces(localMeshId, adjacentMeshId, local, Nf2, index, elementToElement, elementToFace,
+                         mxGetPr(plhs[0]), mxGetPr(plhs[1]), mxGetPr(plhs[2]));
+}
