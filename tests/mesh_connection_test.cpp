@@ -413,6 +413,21 @@ TEST(MeshConnection, RejectsInputsItWouldReadOutside) {
     edge.input(10) = kernel_host::numericArray(mxINT8_CLASS, {1, 1});
     edge.run();
 
+    // A vertex that ends no face is never read: a fourth row of NaN ids in the
+    // adjacent mesh is accepted, while a bad id on a face end still fails.
+    Mesh wide = A;
+    wide.Nv = 4;
+    wide.elementToVertex.clear();
+    for (std::size_t k = 0; k < A.K; ++k) {
+        wide.elementToVertex.insert(wide.elementToVertex.end(), A.elementToVertex.begin() + 3 * k,
+                                    A.elementToVertex.begin() + 3 * k + 3);
+        wide.elementToVertex.push_back(kNaN);
+    }
+    EXPECT_EQ(expectScanResult(L, wide), 2u);
+    wide.elementToVertex[4 * (A.K - 1) + 2] = -kInf;
+    Call badEnd(L, wide);
+    badEnd.run("invalidVertexId");
+
     // Wrong counts print the diagnostics and fail.
     Call counts(L, A);
     std::vector<const mxArray*> twelve;

@@ -22,10 +22,11 @@
 // (adjacent elements in turn, faces within an element in turn) and gets
 // adjacentMeshId; every other face keeps its input entries and localMeshId.
 //
-// The adjacent faces are found through an index keyed by the vertex pair that
-// keeps, for each key, the last face in scan order, so the call costs
+// The search goes through an index keyed by the vertex pair: the keys of the
+// local boundary faces, each with the last adjacent face in scan order that
+// carries it, filled in one pass over the adjacent faces. The call costs
 // O(K*Nf + K2*Nf2) instead of one comparison per pair of a boundary face and an
-// adjacent face.
+// adjacent face, and its scratch grows with the boundary only.
 #include <cstdint>
 
 #include "kernel_frame.hpp"
@@ -67,49 +68,50 @@ inline std::uint64_t faceKey(double first, double second) {
     return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(hi)) << 32) | static_cast<std::uint32_t>(lo);
 }
 
-// Open-addressing table from a face key to the last adjacent face carrying it;
-// faces[s] holds the face number + 1, 0 marks an empty slot. Storage is host
+// Open-addressing table of the keys of the local boundary faces, each with the
+// last adjacent face found so far that carries it. state[s] is 0 for an empty
+// slot, 1 for a key without an adjacent face, and 2 + f for adjacent face f
+// (k2*Nf2 + j2). A bit filter, 32 bits per slot, lets most adjacent faces
+// (those on no boundary) pass without probing the table. Storage is host
 // scratch, reclaimed when the call ends.
 struct FaceIndex {
-    std::ptrdiff_t slots = 0;
+    std::uint64_t slotMask = 0;  // slots - 1, slots a power of two
+    std::uint64_t bitMask = 0;   // filter bits - 1
     std::uint64_t* keys = nullptr;
-    std::uint32_t* faces = nullptr;
+    std::uint32_t* state = nullptr;
+    std::uint64_t* filter = nullptr;
 };
 
-inline std::ptrdiff_t homeSlot(std::uint64_t key, std::ptrdiff_t slots) {
-    // Mix all bits of the key (vertex ids of a mesh are often consecutive),
-    // then scale the top 32 bits to 0..slots-1.
+constexpr std::uint32_t kNoFace = 1;
+
+// All bits of a key mixed: vertex ids of a mesh are often consecutive. The low
+// bits choose the slot, the high bits the filter bit.
+inline std::uint64_t mixKey(std::uint64_t key) {
     key ^= key >> 33;
     key *= 0xff51afd7ed558ccdULL;
     key ^= key >> 33;
     key *= 0xc4ceb9fe1a85ec53ULL;
     key ^= key >> 33;
-    return static_cast<std::ptrdiff_t>(((key >> 32) * static_cast<std::uint64_t>(slots)) >> 32);
+    return key;
 }
 
-// Records `face` under `key`; a later face replaces an earlier one.
-inline void recordFace(const FaceIndex& index, std::uint64_t key, std::ptrdiff_t face) {
-    std::ptrdiff_t s = homeSlot(key, index.slots);
-    while (index.faces[s] != 0 && index.keys[s] != key) {
-        s = s + 1 == index.slots ? 0 : s + 1;
-    }
-    index.keys[s] = key;
-    index.faces[s] = static_cast<std::uint32_t>(face + 1);
+inline std::uint64_t filterBit(const FaceIndex& index, std::uint64_t mixed) {
+    return ((mixed >> 32) | (mixed << 32)) & index.bitMask;
 }
 
-// The last face recorded under `key`, or -1.
-inline std::ptrdiff_t lastFace(const FaceIndex& index, std::uint64_t key) {
-    if (index.slots == 0) {
-        return -1;
+// Whether the key may be in the table: false for most keys that are not.
+inline bool mayHold(const FaceIndex& index, std::uint64_t mixed) {
+    const std::uint64_t bit = filterBit(index, mixed);
+    return (index.filter[bit >> 6] >> (bit & 63)) & 1;
+}
+
+// The slot holding `key`, or the empty slot where it would go.
+inline std::uint64_t slotOf(const FaceIndex& index, std::uint64_t key, std::uint64_t mixed) {
+    std::uint64_t s = mixed & index.slotMask;
+    while (index.state[s] != 0 && index.keys[s] != key) {
+        s = (s + 1) & index.slotMask;
     }
-    std::ptrdiff_t s = homeSlot(key, index.slots);
-    while (index.faces[s] != 0) {
-        if (index.keys[s] == key) {
-            return static_cast<std::ptrdiff_t>(index.faces[s]) - 1;
-        }
-        s = s + 1 == index.slots ? 0 : s + 1;
-    }
-    return -1;
+    return s;
 }
 
 // One mesh as the connection reads it: extents and the column-major tables.
@@ -128,12 +130,37 @@ inline std::uint64_t keyOfFace(const MeshView& mesh, std::ptrdiff_t k, std::ptrd
                    vertices[toZeroBasedIndex(mesh.faceVertexIndex[2 * j + 1])]);
 }
 
-// Adjacent faces in scan order, each recorded under its key, so that every key
-// ends up with its last face.
-void indexAdjacentFaces(const MeshView& adjacent, const FaceIndex& index) {
+// The keys of the local boundary faces.
+void indexBoundaryFaces(const MeshView& local, const double* elementToElement, const FaceIndex& index) {
+    for (std::ptrdiff_t k = 0; k < local.K; ++k) {
+        for (std::ptrdiff_t j = 0; j < local.Nf; ++j) {
+            if (isOwnElement(elementToElement[local.Nf * k + j], k)) {
+                const std::uint64_t key = keyOfFace(local, k, j);
+                const std::uint64_t mixed = mixKey(key);
+                const std::uint64_t s = slotOf(index, key, mixed);
+                index.keys[s] = key;
+                index.state[s] = kNoFace;
+                const std::uint64_t bit = filterBit(index, mixed);
+                index.filter[bit >> 6] |= std::uint64_t{1} << (bit & 63);
+            }
+        }
+    }
+}
+
+// Adjacent faces in scan order: a face whose pair is the key of a boundary face
+// replaces the face recorded there, so every key ends with its last match.
+void findAdjacentFaces(const MeshView& adjacent, const FaceIndex& index) {
     for (std::ptrdiff_t k2 = 0; k2 < adjacent.K; ++k2) {
         for (std::ptrdiff_t j2 = 0; j2 < adjacent.Nf; ++j2) {
-            recordFace(index, keyOfFace(adjacent, k2, j2), adjacent.Nf * k2 + j2);
+            const std::uint64_t key = keyOfFace(adjacent, k2, j2);
+            const std::uint64_t mixed = mixKey(key);
+            if (!mayHold(index, mixed)) {
+                continue;
+            }
+            const std::uint64_t s = slotOf(index, key, mixed);
+            if (index.state[s] != 0) {
+                index.state[s] = static_cast<std::uint32_t>(2 + adjacent.Nf * k2 + j2);
+            }
         }
     }
 }
@@ -150,13 +177,15 @@ void connectBoundaryFaces(double localMeshId, double adjacentMeshId, const MeshV
             faceMeshId[i] = localMeshId;
             connectedElement[i] = elementToElement[i];
             connectedFace[i] = elementToFace[i];
-            if (!isOwnElement(elementToElement[i], k)) {
+            if (index.state == nullptr || !isOwnElement(elementToElement[i], k)) {
                 continue;
             }
-            const std::ptrdiff_t face = lastFace(index, keyOfFace(local, k, j));
-            if (face < 0) {
+            const std::uint64_t key = keyOfFace(local, k, j);
+            const std::uint32_t found = index.state[slotOf(index, key, mixKey(key))];
+            if (found == kNoFace) {
                 continue;
             }
+            const std::ptrdiff_t face = static_cast<std::ptrdiff_t>(found) - 2;
             faceMeshId[i] = adjacentMeshId;
             connectedElement[i] = static_cast<double>(face / Nf2 + 1);
             connectedFace[i] = static_cast<double>(face % Nf2 + 1);
@@ -189,6 +218,27 @@ inline bool isReadableFace(const MeshView& mesh, std::ptrdiff_t k, std::ptrdiff_
     }
     const double* vertices = mesh.elementToVertex + mesh.Nv * k;
     return isVertexId(vertices[toZeroBasedIndex(first)]) && isVertexId(vertices[toZeroBasedIndex(second)]);
+}
+
+// Whether all n values are vertex ids; one sweep without early exit.
+bool allVertexIds(const double* __restrict values, std::ptrdiff_t n) {
+    bool all = true;
+    for (std::ptrdiff_t i = 0; i < n; ++i) {
+        all &= (values[i] > -2147483649.0) & (values[i] < 2147483648.0);
+    }
+    return all;
+}
+
+// Whether every face of every element is readable, judged in one sweep over
+// all vertex numbers and all vertex ids. When the sweep finds a bad value the
+// caller checks face by face: a vertex that ends no face is never read.
+bool allFacesReadable(const MeshView& mesh) {
+    for (std::ptrdiff_t n = 0; n < 2 * mesh.Nf; ++n) {
+        if (!isVertexNumber(mesh.faceVertexIndex[n], mesh.Nv)) {
+            return false;
+        }
+    }
+    return allVertexIds(mesh.elementToVertex, mesh.Nv * mesh.K);
 }
 
 // Ends the call on face j of element k, which is not readable.
@@ -260,10 +310,12 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         }
     }
     const bool searchAdjacent = boundaryFaces > 0 && K2 * Nf2 > 0;
-    for (std::ptrdiff_t k2 = 0; searchAdjacent && k2 < K2; ++k2) {
-        for (std::ptrdiff_t j2 = 0; j2 < Nf2; ++j2) {
-            if (!isReadableFace(adjacent, k2, j2)) {
-                failOnFace(adjacent, adjacentFaceVertexArg, adjacentVertexArg, "Nv2", k2, j2);
+    if (searchAdjacent && !allFacesReadable(adjacent)) {
+        for (std::ptrdiff_t k2 = 0; k2 < K2; ++k2) {
+            for (std::ptrdiff_t j2 = 0; j2 < Nf2; ++j2) {
+                if (!isReadableFace(adjacent, k2, j2)) {
+                    failOnFace(adjacent, adjacentFaceVertexArg, adjacentVertexArg, "Nv2", k2, j2);
+                }
             }
         }
     }
@@ -274,15 +326,22 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         plhs[out] = mxCreateNumericArray(2, dims, mxDOUBLE_CLASS, mxREAL);
     }
 
-    // 4. Connection: the index of the adjacent faces, then the local faces.
+    // 4. Connection: the keys of the boundary faces, the last adjacent face of
+    // each, then every local face.
     FaceIndex index;
     if (searchAdjacent) {
-        // At most two thirds of the slots are ever filled.
-        index.slots = K2 * Nf2 + K2 * Nf2 / 2 + 1;
-        const std::size_t slots = static_cast<std::size_t>(index.slots);
+        // At most half of the slots are filled.
+        std::uint64_t slots = 16;
+        while (slots < 2 * static_cast<std::uint64_t>(boundaryFaces)) {
+            slots *= 2;
+        }
+        index.slotMask = slots - 1;
+        index.bitMask = 32 * slots - 1;
         index.keys = static_cast<std::uint64_t*>(mxCalloc(slots, sizeof(std::uint64_t)));
-        index.faces = static_cast<std::uint32_t*>(mxCalloc(slots, sizeof(std::uint32_t)));
-        indexAdjacentFaces(adjacent, index);
+        index.state = static_cast<std::uint32_t*>(mxCalloc(slots, sizeof(std::uint32_t)));
+        index.filter = static_cast<std::uint64_t*>(mxCalloc(slots / 2, sizeof(std::uint64_t)));
+        indexBoundaryFaces(local, elementToElement, index);
+        findAdjacentFaces(adjacent, index);
     }
     connectBoundaryFaces(localMeshId, adjacentMeshId, local, Nf2, index, elementToElement, elementToFace,
                          mxGetPr(plhs[0]), mxGetPr(plhs[1]), mxGetPr(plhs[2]));
