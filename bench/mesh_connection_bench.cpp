@@ -55,22 +55,28 @@ Half halfOfGrid(std::size_t nx, std::size_t ny, std::size_t c0, std::size_t c1) 
     return h;
 }
 
-// The thirteen inputs for a pair of 10^e triangles each.
+// The thirteen inputs for a pair of 10^e triangles each; with everyFaceOnBoundary
+// every local face names its own element, the worst case of the search.
 struct Pair {
     std::size_t K = 0, K2 = 0;
     std::vector<ArrayPtr> inputs;
     std::vector<const mxArray*> raw;
 };
 
-const Pair& meshPair(int e) {
-    static std::map<int, std::unique_ptr<Pair>> pairs;
-    std::unique_ptr<Pair>& p = pairs[e];
+const Pair& meshPair(int e, bool everyFaceOnBoundary = false) {
+    static std::map<std::pair<int, bool>, std::unique_ptr<Pair>> pairs;
+    std::unique_ptr<Pair>& p = pairs[{e, everyFaceOnBoundary}];
     if (!p) {
         // Each half has ncol x ny cells, ncol = 2 ny: 10^4, 10^5, 10^6 triangles.
         const std::size_t cells = std::size_t(std::llround(std::pow(10.0, e))) / 2;
         const std::size_t ny = std::size_t(std::llround(std::sqrt(cells / 2.0)));
         const std::size_t ncol = cells / ny;
-        const Half left = halfOfGrid(2 * ncol, ny, 0, ncol), right = halfOfGrid(2 * ncol, ny, ncol, 2 * ncol);
+        Half left = halfOfGrid(2 * ncol, ny, 0, ncol);
+        const Half right = halfOfGrid(2 * ncol, ny, ncol, 2 * ncol);
+        for (std::size_t f = 0; everyFaceOnBoundary && f < 3 * left.K; ++f) {
+            left.elementToElement[f] = double(f / 3 + 1);
+            left.elementToFace[f] = double(f % 3 + 1);
+        }
         p = std::make_unique<Pair>();
         p->K = left.K;
         p->K2 = right.K;
@@ -145,6 +151,14 @@ void BM_MeshConnection(benchmark::State& state) {
     state.counters["triangles"] = double(p.K);
 }
 
+void BM_MeshConnectionEveryFaceOnBoundary(benchmark::State& state) {
+    static const kernel_host::Module module = kernel_host::Module::byName("mesh_connection");
+    const Pair& p = meshPair(int(state.range(0)), true);
+    bench_support::runCalls(state, module, 3, p.raw);
+    bench_support::reportTraffic(state, bytesPerCall(p));
+    state.counters["triangles"] = double(p.K);
+}
+
 void BM_MeshConnectionExhaustiveScan(benchmark::State& state) {
     const Pair& p = meshPair(int(state.range(0)));
     std::vector<double> meshId(3 * p.K), element(3 * p.K), face(3 * p.K);
@@ -169,4 +183,5 @@ void BM_MeshConnectionExhaustiveScan(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_MeshConnection)->DenseRange(4, 6)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_MeshConnectionEveryFaceOnBoundary)->DenseRange(4, 6)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_MeshConnectionExhaustiveScan)->DenseRange(4, 5)->Unit(benchmark::kMillisecond)->UseRealTime();
