@@ -37,9 +37,6 @@ using namespace kernels;
 
 constexpr const ModuleSignature& kModule = moduleSignature("mesh_connection");
 
-// Face numbers of the adjacent mesh (k2*Nf2 + j2) are stored in 32 bits.
-constexpr std::ptrdiff_t kMaxFaces = 2147483647;
-
 // A face is a boundary face when its neighbour, truncated, is its own element
 // k: k+1 <= value < k+2. Compared as doubles, so that NaN, infinite and huge
 // values simply do not match.
@@ -69,20 +66,24 @@ inline std::uint64_t faceKey(double first, double second) {
 }
 
 // Open-addressing table of the keys of the local boundary faces, each with the
-// last adjacent face found so far that carries it. state[s] is 0 for an empty
-// slot, 1 for a key without an adjacent face, and 2 + f for adjacent face f
-// (k2*Nf2 + j2). A bit filter, 32 bits per slot, lets most adjacent faces
+// last adjacent face found so far that carries it. A slot's state is 0 when it
+// is empty, 1 for a key without an adjacent face, and 2 + f for adjacent face f
+// (k2*Nf2 + j2). A bit filter, 16 bits per slot, lets most adjacent faces
 // (those on no boundary) pass without probing the table. Storage is host
 // scratch, reclaimed when the call ends.
+struct Slot {
+    std::uint64_t key;
+    std::uint64_t state;
+};
+
 struct FaceIndex {
     std::uint64_t slotMask = 0;  // slots - 1, slots a power of two
     std::uint64_t bitMask = 0;   // filter bits - 1
-    std::uint64_t* keys = nullptr;
-    std::uint32_t* state = nullptr;
+    Slot* slots = nullptr;
     std::uint64_t* filter = nullptr;
 };
 
-constexpr std::uint32_t kNoFace = 1;
+constexpr std::uint64_t kNoFace = 1;
 
 // All bits of a key mixed: vertex ids of a mesh are often consecutive. The low
 // bits choose the slot, the high bits the filter bit.
@@ -108,7 +109,7 @@ inline bool mayHold(const FaceIndex& index, std::uint64_t mixed) {
 // The slot holding `key`, or the empty slot where it would go.
 inline std::uint64_t slotOf(const FaceIndex& index, std::uint64_t key, std::uint64_t mixed) {
     std::uint64_t s = mixed & index.slotMask;
-    while (index.state[s] != 0 && index.keys[s] != key) {
+    while (index.slots[s].state != 0 && index.slots[s].key != key) {
         s = (s + 1) & index.slotMask;
     }
     return s;
@@ -138,8 +139,7 @@ void indexBoundaryFaces(const MeshView& local, const double* elementToElement, c
                 const std::uint64_t key = keyOfFace(local, k, j);
                 const std::uint64_t mixed = mixKey(key);
                 const std::uint64_t s = slotOf(index, key, mixed);
-                index.keys[s] = key;
-                index.state[s] = kNoFace;
+                index.slots[s] = Slot{key, kNoFace};
                 const std::uint64_t bit = filterBit(index, mixed);
                 index.filter[bit >> 6] |= std::uint64_t{1} << (bit & 63);
             }
@@ -158,8 +158,8 @@ void findAdjacentFaces(const MeshView& adjacent, const FaceIndex& index) {
                 continue;
             }
             const std::uint64_t s = slotOf(index, key, mixed);
-            if (index.state[s] != 0) {
-                index.state[s] = static_cast<std::uint32_t>(2 + adjacent.Nf * k2 + j2);
+            if (index.slots[s].state != 0) {
+                index.slots[s].state = static_cast<std::uint64_t>(2 + adjacent.Nf * k2 + j2);
             }
         }
     }
@@ -177,11 +177,11 @@ void connectBoundaryFaces(double localMeshId, double adjacentMeshId, const MeshV
             faceMeshId[i] = localMeshId;
             connectedElement[i] = elementToElement[i];
             connectedFace[i] = elementToFace[i];
-            if (index.state == nullptr || !isOwnElement(elementToElement[i], k)) {
+            if (index.slots == nullptr || !isOwnElement(elementToElement[i], k)) {
                 continue;
             }
             const std::uint64_t key = keyOfFace(local, k, j);
-            const std::uint32_t found = index.state[slotOf(index, key, mixKey(key))];
+            const std::uint64_t found = index.slots[slotOf(index, key, mixKey(key))].state;
             if (found == kNoFace) {
                 continue;
             }
@@ -271,10 +271,6 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const std::ptrdiff_t K2 = readExtent(argument(kModule, prhs, 3, "adjacentElementCount"));
     const std::ptrdiff_t Nf = readExtent(argument(kModule, prhs, 4, "facesPerElement"));
     const std::ptrdiff_t Nf2 = readExtent(argument(kModule, prhs, 5, "adjacentFacesPerElement"));
-    if (K2 * Nf2 > kMaxFaces) {
-        failCall(kModule, "tooManyFaces",
-                 "The adjacent mesh has K2*Nf2 = %td faces; at most %td can be numbered.", K2 * Nf2, kMaxFaces);
-    }
     const Argument faceVertexArg = argument(kModule, prhs, 6, "faceVertexIndex");
     const Argument adjacentFaceVertexArg = argument(kModule, prhs, 7, "adjacentFaceVertexIndex");
     const Argument vertexArg = argument(kModule, prhs, 8, "elementToVertex");
@@ -330,16 +326,16 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     // each, then every local face.
     FaceIndex index;
     if (searchAdjacent) {
-        // At most half of the slots are filled.
-        std::uint64_t slots = 16;
-        while (slots < 2 * static_cast<std::uint64_t>(boundaryFaces)) {
+        // At most three quarters of the slots are filled; fewer when boundary
+        // faces share keys.
+        std::uint64_t slots = 64;
+        while (3 * slots < 4 * static_cast<std::uint64_t>(boundaryFaces)) {
             slots *= 2;
         }
         index.slotMask = slots - 1;
-        index.bitMask = 32 * slots - 1;
-        index.keys = static_cast<std::uint64_t*>(mxCalloc(slots, sizeof(std::uint64_t)));
-        index.state = static_cast<std::uint32_t*>(mxCalloc(slots, sizeof(std::uint32_t)));
-        index.filter = static_cast<std::uint64_t*>(mxCalloc(slots / 2, sizeof(std::uint64_t)));
+        index.bitMask = 16 * slots - 1;
+        index.slots = static_cast<Slot*>(mxCalloc(slots, sizeof(Slot)));
+        index.filter = static_cast<std::uint64_t*>(mxCalloc(slots / 4, sizeof(std::uint64_t)));
         indexBoundaryFaces(local, elementToElement, index);
         findAdjacentFaces(adjacent, index);
     }
