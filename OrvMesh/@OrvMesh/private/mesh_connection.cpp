@@ -1,13 +1,13 @@
 // mesh_connection: connects the boundary faces of a local mesh to the faces of
 // an adjacent mesh that share their two end vertices.
 //
-//   [faceMeshId, elementToElement, elementToFace] = mesh_connection(localMeshId, adjacentMeshId, K, K2, Nf, Nf2,
-//       faceVertexIndex, adjacentFaceVertexIndex, elementToVertex, adjacentElementToVertex, ~,
-//       elementToElement, elementToFace)
+//   [faceMeshId, elementToElement, elementToFace] = mesh_connection(localMeshId, adjacentMeshId,
+//       elementCount, adjacentElementCount, facesPerElement, adjacentFacesPerElement, faceVertexIndex,
+//       adjacentFaceVertexIndex, elementToVertex, adjacentElementToVertex, ~, elementToElement, elementToFace)
 //
 //   localMeshId, adjacentMeshId: scalars, the mesh ids written to faceMeshId
-//   K, K2, Nf, Nf2:           scalars, elements and faces per element of the local and the adjacent mesh
-//                             (truncated toward zero)
+//   elementCount (K), adjacentElementCount (K2), facesPerElement (Nf), adjacentFacesPerElement (Nf2):
+//                             scalars, truncated toward zero
 //   faceVertexIndex:          2 x Nf, 1-based local vertex numbers (1..Nv) of the end vertices of each face
 //   adjacentFaceVertexIndex:  2 x Nf2, the same for the adjacent mesh (1..Nv2)
 //   elementToVertex:          Nv x K, global vertex id of each vertex (truncated toward zero)
