@@ -3,7 +3,7 @@
 // matrix times faceJacobian times each side's jump, then every element column
 // is multiplied by the inverse mass matrix (BLAS dgemm) and divided node by
 // node by the element Jacobian. The modules differ only in the jump, which each
-// passes in as a rule (see EdgeJumpRule below).
+// passes in as a jump rule (described below).
 #pragma once
 
 #include <algorithm>
@@ -118,37 +118,57 @@ inline void faceJumps(std::ptrdiff_t Nfp, const double* __restrict fL, const dou
     }
 }
 
-// One face node's share of the local-side vector: column m of the weighted
-// face mass matrix times its jump.
-inline void addColumn(std::ptrdiff_t Nfp, const double* __restrict column, double dL, double* __restrict cL) {
+// The first face node's share of the face vectors: the vectors start from
+// 0.0, and 0.0 + x is kept as written (it turns a -0.0 product into +0.0).
+inline void startWithColumn(std::ptrdiff_t Nfp, const double* __restrict column, double dL, double dA,
+                            double* __restrict cL, double* __restrict cA) {
     for (std::ptrdiff_t r = 0; r < Nfp; ++r) {
-        cL[r] += column[r] * dL;
+        cL[r] = 0.0 + column[r] * dL;
+        cA[r] = 0.0 - column[r] * dA;
     }
 }
 
-// The same for both sides, the adjacent side with the opposite sign.
-inline void addColumnBothSides(std::ptrdiff_t Nfp, const double* __restrict column, double dL, double dA,
-                               double* __restrict cL, double* __restrict cA) {
+inline void startWithColumn(std::ptrdiff_t Nfp, const double* __restrict column, double dL, double* __restrict cL) {
+    for (std::ptrdiff_t r = 0; r < Nfp; ++r) {
+        cL[r] = 0.0 + column[r] * dL;
+    }
+}
+
+// Face node m's share of the face vectors: column m of the weighted face mass
+// matrix times the jump, added on the local side and subtracted on the
+// adjacent side.
+inline void addColumn(std::ptrdiff_t Nfp, const double* __restrict column, double dL, double dA,
+                      double* __restrict cL, double* __restrict cA) {
     for (std::ptrdiff_t r = 0; r < Nfp; ++r) {
         cL[r] += column[r] * dL;
         cA[r] -= column[r] * dA;
     }
 }
 
+inline void addColumn(std::ptrdiff_t Nfp, const double* __restrict column, double dL, double* __restrict cL) {
+    for (std::ptrdiff_t r = 0; r < Nfp; ++r) {
+        cL[r] += column[r] * dL;
+    }
+}
+
 // Face vectors of one field: cL[r] = sum over m of W(r, m)*dL[m] (and cA with
-// minus dA), accumulated from 0.0 over m in increasing order.
+// minus dA), accumulated from 0.0 over m in increasing order. A rule whose
+// adjacent jump mirrors the local one forms cL only (cA is then cL).
 template <class Jump>
 inline void faceVectors(std::ptrdiff_t Nfp, const double* weighted, const double* dL, const double* dA, double* cL,
                         double* cA) {
-    for (std::ptrdiff_t r = 0; r < Nfp; ++r) {
-        cL[r] = 0.0;
-        cA[r] = 0.0;
+    if (Nfp == 0) {
+        return;
     }
-    for (std::ptrdiff_t m = 0; m < Nfp; ++m) {
-        if constexpr (Jump::adjacentMirrorsLocal) {
+    if constexpr (Jump::adjacentMirrorsLocal) {
+        startWithColumn(Nfp, weighted, dL[0], cL);
+        for (std::ptrdiff_t m = 1; m < Nfp; ++m) {
             addColumn(Nfp, weighted + m * Nfp, dL[m], cL);
-        } else {
-            addColumnBothSides(Nfp, weighted + m * Nfp, dL[m], dA[m], cL, cA);
+        }
+    } else {
+        startWithColumn(Nfp, weighted, dL[0], dA[0], cL, cA);
+        for (std::ptrdiff_t m = 1; m < Nfp; ++m) {
+            addColumn(Nfp, weighted + m * Nfp, dL[m], dA[m], cL, cA);
         }
     }
 }
@@ -168,9 +188,9 @@ inline void scatterFace(std::ptrdiff_t Nfp, const std::ptrdiff_t* nodeL, const s
 // face mass matrix are found once and serve every field; entries of different
 // fields are disjoint, so each entry still receives its contributions face by
 // face as it would with one pass per field.
-template <class Jump>
-void addFaceContributions(const EdgeFaceSet& s, double* rhs, void* hostFaceScratch) {
-    const std::ptrdiff_t Nfp = s.Nfp;
+template <class Jump, std::ptrdiff_t FixedNfp>
+void addFaceContributionsOf(const EdgeFaceSet& s, double* rhs, void* hostFaceScratch) {
+    const std::ptrdiff_t Nfp = FixedNfp > 0 ? FixedNfp : s.Nfp;
     const std::ptrdiff_t faceEntries = Nfp * s.Nface;
     const std::ptrdiff_t pageEntries = s.Np * s.K;
     alignas(64) double stackValues[kMaxStackFaceNodes * kMaxStackFaceNodes + 4 * kMaxStackFaceNodes];
@@ -202,6 +222,25 @@ void addFaceContributions(const EdgeFaceSet& s, double* rhs, void* hostFaceScrat
             scatterFace(Nfp, nodeL, nodeA, cL, cA, rhs + pageEntries * n);
         }
     }
+}
+
+// The face pass with the face size known to the compiler, which then unrolls
+// the short node loops; FixedNfp = 0 reads it from the face set.
+template <class Jump, std::ptrdiff_t... FixedNfp>
+void addFaceContributionsDispatch(const EdgeFaceSet& s, double* rhs, void* hostFaceScratch) {
+    const bool fixed = ((s.Nfp == FixedNfp ? (addFaceContributionsOf<Jump, FixedNfp>(s, rhs, hostFaceScratch), true)
+                                           : false) ||
+                        ...);
+    if (!fixed) {
+        addFaceContributionsOf<Jump, 0>(s, rhs, hostFaceScratch);
+    }
+}
+
+// Faces of lines (2 to 7 nodes) and of triangles (3, 6, 10, 15, 21, 28 nodes)
+// of orders 1 to 6 get code of their own.
+template <class Jump>
+void addFaceContributions(const EdgeFaceSet& s, double* rhs, void* hostFaceScratch) {
+    addFaceContributionsDispatch<Jump, 2, 3, 4, 5, 6, 7, 10, 15, 21, 28>(s, rhs, hostFaceScratch);
 }
 
 // Nodes of a block of element columns: the mass product over the Jacobian.

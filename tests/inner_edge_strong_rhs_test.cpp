@@ -15,6 +15,11 @@ const Module& module() {
 }
 
 TEST(InnerEdgeStrongRhs, RandomFacesMatchTheReferenceBitForBit) {
+    // Face sizes with code of their own (3, 28) and without (9).
+    for (auto [Np, Nfp] : {std::pair<std::size_t, std::size_t>{12, 9}, {84, 28}}) {
+        const EdgeInputs c = randomCase(Np, 20, Nfp, 30, 2, static_cast<unsigned>(Nfp));
+        expectValues(run(module(), c, Jump::NumericalFlux).outputs[0].get(), reference(c, Jump::NumericalFlux));
+    }
     const EdgeInputs c = randomCase(6, 40, 3, 60, 3, 11);
     CallResult r = run(module(), c, Jump::NumericalFlux);
     EXPECT_EQ(kernel_host::dimensions(r.outputs[0].get()), (std::vector<std::size_t>{6, 40, 3}));
