@@ -7,9 +7,11 @@
 // with the three forms of the mass-matrix product: one dgemm per element column,
 // per block of columns (the modules' form), and per whole field page.
 //
-// cpuPerWall is the process's CPU time over wall time, all threads counted:
-// about 1 when the BLAS runs on the calling thread only.
+// blasThreads is the BLAS's thread count (OPENBLAS_NUM_THREADS, else one per
+// core); blasWorkersCpuPerWall the CPU time of the BLAS's worker threads over
+// wall time: 0 when every product ran on the calling thread.
 #include <sys/resource.h>
+#include <time.h>
 
 #include <algorithm>
 #include <chrono>
@@ -18,6 +20,10 @@
 
 #include "bench_support.hpp"
 #include "edge_assembly.hpp"
+
+// The thread count of this program's own copy of the BLAS, which reads the
+// same environment as the modules' copies.
+extern "C" int openblas_get_num_threads(void);
 
 namespace {
 
@@ -118,20 +124,32 @@ double processCpuSeconds() {
            1e-6 * static_cast<double>(use.ru_utime.tv_usec + use.ru_stime.tv_usec);
 }
 
-// Wall time of the timed loop, measured around it.
-struct CpuPerWall {
-    double cpu0 = processCpuSeconds();
+double threadCpuSeconds() {
+    timespec t;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
+}
+
+// CPU time of the timed loop over its wall time: cpuPerWall for the whole
+// process, blasWorkersCpuPerWall for every thread but the calling one (the
+// BLAS's worker threads; the modules start none).
+struct ThreadUsage {
+    double process0 = processCpuSeconds();
+    double caller0 = threadCpuSeconds();
     std::chrono::steady_clock::time_point wall0 = std::chrono::steady_clock::now();
     void report(benchmark::State& state) const {
         const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - wall0;
-        state.counters["cpuPerWall"] = (processCpuSeconds() - cpu0) / wall.count();
+        const double process = processCpuSeconds() - process0, caller = threadCpuSeconds() - caller0;
+        state.counters["cpuPerWall"] = process / wall.count();
+        state.counters["blasWorkersCpuPerWall"] = (process - caller) / wall.count();
+        state.counters["blasThreads"] = openblas_get_num_threads();
     }
 };
 
 void moduleBenchmark(benchmark::State& state, const char* name, int inputs) {
     const EdgeCase& c = edgeCase(state.range(0) != 0);
     const kernel_host::Module module = kernel_host::Module::byName(name);
-    const CpuPerWall usage;
+    const ThreadUsage usage;
     bench_support::runCalls(state, module, 1, c.inputs(inputs));
     usage.report(state);
     bench_support::reportTraffic(state, c.bytesPerCall(inputs == 10));
@@ -153,7 +171,7 @@ void productFormBenchmark(benchmark::State& state) {
     std::vector<double> rhs(static_cast<std::size_t>(c.Np * c.K * c.Nfield));
     std::vector<double> product(static_cast<std::size_t>(c.Np * columns));
     const kernels::EdgeScratch scratch{columns, product.data(), nullptr};
-    const CpuPerWall usage;
+    const ThreadUsage usage;
     for (auto _ : state) {
         std::fill(rhs.begin(), rhs.end(), 0.0);  // as the host's zero-filled output
         kernels::assembleEdgeRhs<NumericalFluxJump>(set, rhs.data(), scratch);

@@ -60,12 +60,25 @@ inline std::ptrdiff_t squareEntries(std::ptrdiff_t n) {
 // 9.5 KiB); larger faces use host scratch (EdgeScratch::face).
 inline constexpr std::ptrdiff_t kMaxStackFaceNodes = 32;
 
-// Columns of the mass-matrix product per dgemm call: every element column is
-// multiplied in blocks of this many columns into host scratch and divided by
-// the Jacobian from there. 1 is one call per element.
+// Columns of the mass-matrix product per dgemm call. The element columns of a
+// field are multiplied in blocks into host scratch, which is still in cache
+// when the block is divided by the Jacobian and copied back. A block holds at
+// most 128 KiB and at most 2^18 multiply-adds (Np*Np*columns): products that
+// small the BLAS runs on the calling thread (OpenBLAS splits larger ones over
+// its threads), so no worker thread spins beside the module for no gain and
+// the rounding does not change with the BLAS's thread count.
+// One call per element column (columnsPerProduct = 1) spends most of its time
+// in the BLAS's per-call work; one call per whole page needs a page of scratch
+// and is no faster (bench/edge_rhs_bench.cpp). A block product may round a
+// column differently from a one-column product: the forms agree within
+// rounding, not bit for bit (tests/edge_assembly_test.cpp).
 inline constexpr std::ptrdiff_t kProductBlockBytes = 128 * 1024;
+inline constexpr std::ptrdiff_t kProductBlockMultiplyAdds = std::ptrdiff_t{1} << 18;
 inline std::ptrdiff_t productColumns(std::ptrdiff_t Np) {
-    return std::max<std::ptrdiff_t>(1, kProductBlockBytes / (8 * std::max<std::ptrdiff_t>(Np, 1)));
+    const std::ptrdiff_t n = std::max<std::ptrdiff_t>(Np, 1);
+    const std::ptrdiff_t byBytes = kProductBlockBytes / (8 * n);
+    const std::ptrdiff_t byWork = n > kProductBlockMultiplyAdds ? 0 : kProductBlockMultiplyAdds / n / n;
+    return std::max<std::ptrdiff_t>(1, std::min(byBytes, byWork));
 }
 
 // Bytes of face scratch for faces of Nfp nodes: the weighted face mass matrix
