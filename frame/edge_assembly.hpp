@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "blas64.hpp"
+#include "gateway.hpp"
 #include "host_interface.hpp"
 #include "kernel_types.hpp"
 
@@ -289,6 +290,63 @@ inline void applyInverseMass(const EdgeFaceSet& s, double* rhs, std::ptrdiff_t c
 }
 
 }  // namespace edge_detail
+
+// Binds and checks the inputs of an edge module, before any output exists:
+// inputs 0 to 8 (inverseMassMatrix, faceMassMatrix, faceToElement,
+// faceToNodeLocal, faceToNodeAdjacent, faceJacobian, jacobian, fluxLocal,
+// fluxAdjacent) and, for a rule that reads it, input 9 (numericalFlux). All
+// are double arrays; Np and K come from jacobian, Nfp, Nface and Nfield from
+// fluxLocal (Nfield = 1 when it has two dimensions); every other input must
+// hold what those extents read, and every index must name an element or node.
+inline EdgeFaceSet bindEdgeFaceSet(const ModuleSignature& module, const mxArray* const prhs[],
+                                   bool readsNumericalFlux) {
+    static constexpr const char* kNames[10] = {"inverseMassMatrix", "faceMassMatrix",     "faceToElement",
+                                               "faceToNodeLocal",   "faceToNodeAdjacent", "faceJacobian",
+                                               "jacobian",          "fluxLocal",          "fluxAdjacent",
+                                               "numericalFlux"};
+    const int inputs = readsNumericalFlux ? 10 : 9;
+    for (int i = 0; i < inputs; ++i) {
+        requireDoubleArray(argument(module, prhs, i, kNames[i]));
+    }
+    EdgeFaceSet set;
+    set.Np = rows(prhs[6]);
+    set.K = columns(prhs[6]);
+    set.Nfp = extent(prhs[7], 0);
+    set.Nface = extent(prhs[7], 1);
+    set.Nfield = extent(prhs[7], 2);
+    const std::ptrdiff_t faceEntries = set.Nfp * set.Nface;
+    const std::ptrdiff_t fluxEntries = faceEntries * set.Nfield;
+    requireElements(argument(module, prhs, 0, kNames[0]), squareEntries(set.Np), "Np*Np");
+    requireElements(argument(module, prhs, 1, kNames[1]), squareEntries(set.Nfp), "Nfp*Nfp");
+    requireElements(argument(module, prhs, 2, kNames[2]), 2 * set.Nface, "2*Nface");
+    for (int i = 3; i <= 5; ++i) {
+        requireElements(argument(module, prhs, i, kNames[i]), faceEntries, "Nfp*Nface");
+    }
+    for (int i = 7; i < inputs; ++i) {
+        requireElements(argument(module, prhs, i, kNames[i]), fluxEntries, "Nfp*Nface*Nfield");
+    }
+    requireIndices(argument(module, prhs, 2, kNames[2]), 2 * set.Nface, 1, 0, set.K, "K");
+    requireIndices(argument(module, prhs, 3, kNames[3]), faceEntries, 1, 0, set.Np, "Np");
+    requireIndices(argument(module, prhs, 4, kNames[4]), faceEntries, 1, 0, set.Np, "Np");
+    set.inverseMassMatrix = mxGetPr(prhs[0]);
+    set.faceMassMatrix = mxGetPr(prhs[1]);
+    set.faceToElement = mxGetPr(prhs[2]);
+    set.faceToNodeLocal = mxGetPr(prhs[3]);
+    set.faceToNodeAdjacent = mxGetPr(prhs[4]);
+    set.faceJacobian = mxGetPr(prhs[5]);
+    set.jacobian = mxGetPr(prhs[6]);
+    set.fluxLocal = mxGetPr(prhs[7]);
+    set.fluxAdjacent = mxGetPr(prhs[8]);
+    set.numericalFlux = readsNumericalFlux ? mxGetPr(prhs[9]) : nullptr;
+    return set;
+}
+
+// The output rhs, Np x K x Nfield, zero-filled.
+inline mxArray* createEdgeRhs(const EdgeFaceSet& set) {
+    const mwSize dims[3] = {static_cast<mwSize>(set.Np), static_cast<mwSize>(set.K),
+                            static_cast<mwSize>(set.Nfield)};
+    return mxCreateNumericArray(3, dims, mxDOUBLE_CLASS, mxREAL);
+}
 
 // The assembly into rhs (Np x K x Nfield, zero-filled by the caller): the face
 // pass for all fields, then the element pass. Every entry of rhs is written.

@@ -39,10 +39,6 @@ struct AlternatingJump {
     static double adjacent(double fluxLocal, double fluxAdjacent, double) { return fluxAdjacent - fluxLocal; }
 };
 
-constexpr const char* kInputNames[9] = {"inverseMassMatrix", "faceMassMatrix", "faceToElement",
-                                        "faceToNodeLocal",   "faceToNodeAdjacent", "faceJacobian",
-                                        "jacobian",          "fluxLocal",      "fluxAdjacent"};
-
 }  // namespace
 
 void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
@@ -50,50 +46,10 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     checkArgumentCounts(kModule, nlhs, nrhs);
 
     // 2. Inputs: all double arrays; extents from jacobian and fluxLocal.
-    Argument in[9] = {
-        argument(kModule, prhs, 0, kInputNames[0]), argument(kModule, prhs, 1, kInputNames[1]),
-        argument(kModule, prhs, 2, kInputNames[2]), argument(kModule, prhs, 3, kInputNames[3]),
-        argument(kModule, prhs, 4, kInputNames[4]), argument(kModule, prhs, 5, kInputNames[5]),
-        argument(kModule, prhs, 6, kInputNames[6]), argument(kModule, prhs, 7, kInputNames[7]),
-        argument(kModule, prhs, 8, kInputNames[8]),
-    };
-    for (const Argument& arg : in) {
-        requireDoubleArray(arg);
-    }
-    EdgeFaceSet set;
-    set.Np = rows(prhs[6]);
-    set.K = columns(prhs[6]);
-    set.Nfp = extent(prhs[7], 0);
-    set.Nface = extent(prhs[7], 1);
-    set.Nfield = extent(prhs[7], 2);
-    const std::ptrdiff_t faceEntries = set.Nfp * set.Nface;
-    const std::ptrdiff_t fluxEntries = faceEntries * set.Nfield;
-    requireElements(in[0], squareEntries(set.Np), "Np*Np");
-    requireElements(in[1], squareEntries(set.Nfp), "Nfp*Nfp");
-    requireElements(in[2], 2 * set.Nface, "2*Nface");
-    requireElements(in[3], faceEntries, "Nfp*Nface");
-    requireElements(in[4], faceEntries, "Nfp*Nface");
-    requireElements(in[5], faceEntries, "Nfp*Nface");
-    requireElements(in[7], fluxEntries, "Nfp*Nface*Nfield");
-    requireElements(in[8], fluxEntries, "Nfp*Nface*Nfield");
-    requireIndices(in[2], 2 * set.Nface, 1, 0, set.K, "K");
-    requireIndices(in[3], faceEntries, 1, 0, set.Np, "Np");
-    requireIndices(in[4], faceEntries, 1, 0, set.Np, "Np");
-    set.inverseMassMatrix = mxGetPr(prhs[0]);
-    set.faceMassMatrix = mxGetPr(prhs[1]);
-    set.faceToElement = mxGetPr(prhs[2]);
-    set.faceToNodeLocal = mxGetPr(prhs[3]);
-    set.faceToNodeAdjacent = mxGetPr(prhs[4]);
-    set.faceJacobian = mxGetPr(prhs[5]);
-    set.jacobian = mxGetPr(prhs[6]);
-    set.fluxLocal = mxGetPr(prhs[7]);
-    set.fluxAdjacent = mxGetPr(prhs[8]);
-    set.numericalFlux = nullptr;
+    const EdgeFaceSet set = bindEdgeFaceSet(kModule, prhs, AlternatingJump::readsNumericalFlux);
 
     // 3. Output: rhs, Np x K x Nfield, zero-filled.
-    const mwSize dims[3] = {static_cast<mwSize>(set.Np), static_cast<mwSize>(set.K),
-                            static_cast<mwSize>(set.Nfield)};
-    plhs[0] = mxCreateNumericArray(3, dims, mxDOUBLE_CLASS, mxREAL);
+    plhs[0] = createEdgeRhs(set);
 
     // 4. Surface term: face pass, then the inverse mass matrix and the Jacobian.
     const EdgeScratch scratch = hostEdgeScratch(set, productColumns(set.Np));
