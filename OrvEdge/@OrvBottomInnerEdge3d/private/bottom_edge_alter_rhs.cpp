@@ -1,0 +1,57 @@
+// bottom_edge_alter_rhs: the strong-form surface term of the right-hand side on
+// the bottom inner edges of the 3d mesh (horizontal faces between two stacked
+// elements), with the alternating flux: each side's jump is taken against the
+// other side's flux. Both elements of a face receive the same face vector,
+// faceMassMatrix * (faceJacobian .* (fluxLocal - fluxAdjacent)), each through
+// its own node map; then every element column is multiplied by the inverse
+// mass matrix and divided by the element Jacobian.
+//
+//   rhs = bottom_edge_alter_rhs(inverseMassMatrix, faceMassMatrix, faceToElement,
+//                               faceToNodeLocal, faceToNodeAdjacent, faceJacobian,
+//                               jacobian, fluxLocal, fluxAdjacent)
+//
+//   inverseMassMatrix: Np x Np          faceMassMatrix: Nfp x Nfp
+//   faceToElement:     2 x Nface, local and adjacent element (1-based)
+//   faceToNodeLocal, faceToNodeAdjacent: Nfp x Nface, node in the element (1-based)
+//   faceJacobian:      Nfp x Nface      jacobian: Np x K
+//   fluxLocal, fluxAdjacent: Nfp x Nface x Nfield, oriented by the local side's
+//                      outward normal
+//   rhs:               Np x K x Nfield
+//
+// Np and K come from jacobian, Nfp, Nface and Nfield from fluxLocal (Nfield = 1
+// when it has two dimensions); the other inputs must hold at least as many
+// entries as those extents need.
+#include "edge_assembly.hpp"
+#include "kernel_frame.hpp"
+
+namespace {
+
+using namespace kernels;
+
+constexpr const ModuleSignature& kModule = moduleSignature("bottom_edge_alter_rhs");
+
+// The local side against the adjacent flux and the adjacent side against the
+// local flux: dA is exactly -dL, so both sides get the same face vector.
+struct AlternatingJump {
+    static constexpr bool readsNumericalFlux = false;
+    static constexpr bool adjacentMirrorsLocal = true;
+    static double local(double fluxLocal, double fluxAdjacent, double) { return fluxLocal - fluxAdjacent; }
+    static double adjacent(double fluxLocal, double fluxAdjacent, double) { return fluxAdjacent - fluxLocal; }
+};
+
+}  // namespace
+
+void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
+    // 1. Argument counts.
+    checkArgumentCounts(kModule, nlhs, nrhs);
+
+    // 2. Inputs: all double arrays; extents from jacobian and fluxLocal.
+    const EdgeFaceSet set = bindEdgeFaceSet(kModule, prhs, AlternatingJump::readsNumericalFlux);
+
+    // 3. Output: rhs, Np x K x Nfield, zero-filled.
+    plhs[0] = createEdgeRhs(set);
+
+    // 4. Surface term: face pass, then the inverse mass matrix and the Jacobian.
+    const EdgeScratch scratch = hostEdgeScratch(set, productColumns(set.Np));
+    assembleEdgeRhs<AlternatingJump>(set, mxGetPr(plhs[0]), scratch);
+}

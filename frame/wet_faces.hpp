@@ -1,0 +1,58 @@
+// What the face kernels that skip faces touching a non-wet element share: the
+// checked status and face-to-element inputs, and the runs of consecutive faces
+// between two wet elements in a marker filled by markNonWetFaces.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "gateway.hpp"
+#include "host_interface.hpp"
+#include "kernel_types.hpp"
+
+namespace kernels {
+
+// cellStatus (one byte per element) and faceToElement (2 x Nface, 1-based).
+struct FaceElements {
+    const std::int8_t* cellStatus;
+    const double* faceToElement;
+    std::ptrdiff_t K;  // elements: the bytes of cellStatus
+};
+
+// Checks and binds the two inputs that markNonWetFaces reads for Nface faces:
+// cellStatus a full array, read byte by byte, whose bytes give K; faceToElement
+// a full double array of at least 2*Nface entries, each of which (rows 1 and 2
+// of every face, truncated toward zero) names an element in 1..K.
+inline FaceElements bindFaceElements(const Argument& cellStatus, const Argument& faceToElement,
+                                     std::ptrdiff_t Nface) {
+    requireBytes(cellStatus, 0, "K");
+    const std::ptrdiff_t K =
+        elementCount(cellStatus.array) * static_cast<std::ptrdiff_t>(mxGetElementSize(cellStatus.array));
+    requireDoubles(faceToElement, 2 * Nface, "2*Nface");
+    // Rows 1 and 2 of the first Nface columns are the first 2*Nface entries.
+    requireIndices(faceToElement, 2 * Nface, 1, 0, K, "K");
+    return FaceElements{statusBytes(cellStatus.array), mxGetPr(faceToElement.array), K};
+}
+
+// Faces first .. last-1.
+struct FaceRun {
+    std::ptrdiff_t first;
+    std::ptrdiff_t last;
+};
+
+// The next run of consecutive faces, from face `from` on, whose marker is not
+// 1.0, i.e. faces between two wet elements. When none is left the run is empty
+// and starts at Nface.
+inline FaceRun nextWetFaceRun(const double* faceMarker, std::ptrdiff_t Nface, std::ptrdiff_t from) {
+    std::ptrdiff_t first = from;
+    while (first < Nface && faceMarker[first] == 1.0) {
+        ++first;
+    }
+    std::ptrdiff_t last = first;
+    while (last < Nface && faceMarker[last] != 1.0) {
+        ++last;
+    }
+    return FaceRun{first, last};
+}
+
+}  // namespace kernels
