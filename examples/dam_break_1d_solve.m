@@ -12,6 +12,7 @@ function result = dam_break_1d_solve(K, varargin)
 %     'finalTime'     T (default 20 s; the waves must not reach the walls)
 %     'dryThreshold'  depth at or below which a node is dry (default 1e-6 m)
 %     'cfl'           fraction of the positivity-preserving step (default 0.9)
+%     'maxSteps'      time steps allowed before giving up (default 1e6)
 %
 % The scheme: Legendre-Gauss-Lobatto nodes, strong form, third-order SSP
 % Runge-Kutta. After every stage a minmod slope limiter, a positivity limiter
@@ -30,7 +31,8 @@ function result = dam_break_1d_solve(K, varargin)
 % finalTime, wallTime (s), K, order and the options used.
 
   opt = struct('order', 1, 'channelLength', 1000, 'damPosition', 500, 'damDepth', 10, ...
-               'gravity', 9.81, 'finalTime', 20, 'dryThreshold', 1e-6, 'cfl', 0.9);
+               'gravity', 9.81, 'finalTime', 20, 'dryThreshold', 1e-6, 'cfl', 0.9, ...
+               'maxSteps', 1e6);
   for i = 1:2:numel(varargin)
     if ~isfield(opt, varargin{i})
       error('dam_break_1d_solve:unknownOption', 'Unknown option %s.', varargin{i});
@@ -74,6 +76,9 @@ function result = dam_break_1d_solve(K, varargin)
     steps = steps + 1;
     if ~all(isfinite(q(:)))
       error('dam_break_1d_solve:diverged', 'The solution is no longer finite at t = %g s (step %d).', t, steps);
+    end
+    if steps >= opt.maxSteps && t < opt.finalTime
+      error('dam_break_1d_solve:tooManySteps', 'Only at t = %g s after %d steps (last step %g s).', t, steps, dt);
     end
   end
 
