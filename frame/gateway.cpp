@@ -120,6 +120,13 @@ void requirePages(const Argument& arg, std::ptrdiff_t needed, const char* what) 
     }
 }
 
+void requireFieldPages(const Argument& arg, std::ptrdiff_t needed, const char* what) {
+    requireDoubleArray(arg);
+    if (extent(arg.array, 0) * extent(arg.array, 1) > 0) {
+        requirePages(arg, needed, what);
+    }
+}
+
 void requireSparse(const Argument& arg) {
     if (!mxIsSparse(arg.array)) {
         failCall(arg.module, "notSparse", "Input %d (%s) must be a sparse matrix; got full %s.", arg.position,

@@ -112,6 +112,10 @@ void requireBytes(const Argument& arg, std::ptrdiff_t needed, const char* what);
 // ("<module>:tooFewPages").
 void requirePages(const Argument& arg, std::ptrdiff_t needed, const char* what);
 
+// A field array Np x K x Nfield: a dense double array that, when it has at
+// least one node (Np*K > 0), holds at least `needed` pages.
+void requireFieldPages(const Argument& arg, std::ptrdiff_t needed, const char* what);
+
 // A sparse array ("<module>:notSparse").
 void requireSparse(const Argument& arg);
 

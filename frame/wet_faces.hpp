@@ -34,6 +34,18 @@ inline FaceElements bindFaceElements(const Argument& cellStatus, const Argument&
     return FaceElements{statusBytes(cellStatus.array), mxGetPr(faceToElement.array), K};
 }
 
+// Checks and binds `count` per-node inputs at positions first .. first+count-1,
+// named by names[]: full double arrays of at least Nfp*Nface entries each,
+// read with the same linear index as the first of them.
+inline void bindNodeInputs(const ModuleSignature& module, const mxArray* const prhs[], int first, int count,
+                           const char* const names[], std::ptrdiff_t Nfp, std::ptrdiff_t Nface,
+                           const double* data[]) {
+    for (int a = 0; a < count; ++a) {
+        requireDoubles(argument(module, prhs, first + a, names[a]), Nfp * Nface, "Nfp*Nface");
+        data[a] = mxGetPr(prhs[first + a]);
+    }
+}
+
 // Faces first .. last-1.
 struct FaceRun {
     std::ptrdiff_t first;

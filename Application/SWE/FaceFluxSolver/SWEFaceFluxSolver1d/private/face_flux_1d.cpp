@@ -48,12 +48,9 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     // 2. Inputs.
     const double dryThreshold = readScalar(argument(kModule, prhs, 0, "dryThreshold"));
     const double gravity = readScalar(argument(kModule, prhs, 1, "gravity"));
-    requireDoubleArray(argument(kModule, prhs, 3, "faceValues"));
+    requireFieldPages(argument(kModule, prhs, 3, "faceValues"), 2, "h, hu");
     const FieldPageView1d faces = bindFieldPages1d(prhs[3]);
     const std::ptrdiff_t nodes = faces.Np * faces.K;
-    if (nodes > 0) {
-        requirePages(argument(kModule, prhs, 3, "faceValues"), 2, "h, hu");
-    }
     requireDoubles(argument(kModule, prhs, 2, "normalX"), nodes, "Nfp*Ne");
 
     // 3. Output: Nfp x Ne x 2.

@@ -53,12 +53,9 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     // 2. Inputs.
     const double dryThreshold = readScalar(argument(kModule, prhs, 0, "dryThreshold"));
     const double gravity = readScalar(argument(kModule, prhs, 1, "gravity"));
-    requireDoubleArray(argument(kModule, prhs, 4, "faceValues"));
+    requireFieldPages(argument(kModule, prhs, 4, "faceValues"), 3, "h, hu, hv");
     const FieldPageView2d faces = bindFieldPages(prhs[4]);
     const std::ptrdiff_t nodes = faces.Np * faces.K;
-    if (nodes > 0) {
-        requirePages(argument(kModule, prhs, 4, "faceValues"), 3, "h, hu, hv");
-    }
     requireDoubles(argument(kModule, prhs, 2, "normalX"), nodes, "Nfp*Ne");
     requireDoubles(argument(kModule, prhs, 3, "normalY"), nodes, "Nfp*Ne");
 

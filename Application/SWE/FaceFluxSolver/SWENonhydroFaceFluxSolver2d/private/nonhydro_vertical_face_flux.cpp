@@ -62,10 +62,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         bindFaceElements(argument(kModule, prhs, 0, "cellStatus"), argument(kModule, prhs, 1, "faceToElement"), Nface);
     static_cast<void>(readScalar(argument(kModule, prhs, 2, "ignoredScalar")));
     const double* in[6];
-    for (int a = 0; a < 6; ++a) {
-        requireDoubles(argument(kModule, prhs, 3 + a, kNodeInputs[a]), Nfp * Nface, "Nfp*Nface");
-        in[a] = mxGetPr(prhs[3 + a]);
-    }
+    bindNodeInputs(kModule, prhs, 3, 6, kNodeInputs, Nfp, Nface, in);
 
     // 3. Outputs: Nfp x Nface, zero-filled; then the face marker, host scratch
     // that is never returned.

@@ -74,10 +74,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const FaceElements faces =
         bindFaceElements(argument(kModule, prhs, 0, "cellStatus"), argument(kModule, prhs, 1, "faceToElement"), Nface);
     const double* in[10];
-    for (int a = 0; a < 10; ++a) {
-        requireDoubles(argument(kModule, prhs, 2 + a, kNodeInputs[a]), Nfp * Nface, "Nfp*Nface");
-        in[a] = mxGetPr(prhs[2 + a]);
-    }
+    bindNodeInputs(kModule, prhs, 2, 10, kNodeInputs, Nfp, Nface, in);
 
     // 3. Outputs: Nfp x Nface, zero-filled; then the face marker, host scratch
     // that is never returned.

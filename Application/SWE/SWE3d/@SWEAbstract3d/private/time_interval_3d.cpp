@@ -158,11 +158,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     // 2. Inputs (input 0 is never read).
     const double gravity = readScalar(argument(kModule, prhs, 1, "gravity"));
     const double polynomialOrder = readScalar(argument(kModule, prhs, 2, "polynomialOrder"));
-    requireDoubleArray(argument(kModule, prhs, 5, "fieldValues"));
+    requireFieldPages(argument(kModule, prhs, 5, "fieldValues"), 3, "h, hu, hv");
     const FieldPageView2d fields = bindFieldPages(prhs[5]);
-    if (fields.Np * fields.K > 0) {
-        requirePages(argument(kModule, prhs, 5, "fieldValues"), 3, "h, hu, hv");
-    }
     requireDoubles(argument(kModule, prhs, 3, "elementLength"), fields.K, "K");
     requireBytes(argument(kModule, prhs, 4, "cellStatus"), fields.K, "K");
     const std::int8_t* cellStatus = statusBytes(prhs[4]);

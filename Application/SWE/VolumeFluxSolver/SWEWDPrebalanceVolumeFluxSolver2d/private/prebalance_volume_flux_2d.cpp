@@ -65,12 +65,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     // 2. Inputs.
     const double dryThreshold = readScalar(argument(kModule, prhs, 0, "dryThreshold"));
     const double gravity = readScalar(argument(kModule, prhs, 1, "gravity"));
-    const mxArray* fieldValues = prhs[3];
-    requireDoubleArray(argument(kModule, prhs, 3, "fieldValues"));
-    const FieldPageView2d fields = bindFieldPages(fieldValues);
-    if (fields.Np * fields.K > 0) {
-        requirePages(argument(kModule, prhs, 3, "fieldValues"), 4, "h, hu, hv, z");
-    }
+    requireFieldPages(argument(kModule, prhs, 3, "fieldValues"), 4, "h, hu, hv, z");
+    const FieldPageView2d fields = bindFieldPages(prhs[3]);
     requireBytes(argument(kModule, prhs, 2, "cellStatus"), fields.K, "K");
     const std::int8_t* cellStatus = statusBytes(prhs[2]);
 

@@ -56,11 +56,8 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     // 2. Inputs.
     const double dryThreshold = readScalar(argument(kModule, prhs, 0, "dryThreshold"));
     const double gravity = readScalar(argument(kModule, prhs, 1, "gravity"));
-    requireDoubleArray(argument(kModule, prhs, 3, "fieldValues"));
+    requireFieldPages(argument(kModule, prhs, 3, "fieldValues"), 3, "h, hu, z");
     const FieldPageView1d fields = bindFieldPages1d(prhs[3]);
-    if (fields.Np * fields.K > 0) {
-        requirePages(argument(kModule, prhs, 3, "fieldValues"), 3, "h, hu, z");
-    }
     requireBytes(argument(kModule, prhs, 2, "cellStatus"), fields.K, "K");
     const std::int8_t* cellStatus = statusBytes(prhs[2]);
 
