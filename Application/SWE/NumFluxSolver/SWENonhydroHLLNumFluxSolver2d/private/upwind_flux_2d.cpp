@@ -16,6 +16,7 @@
 // Where both normal discharges agree in direction q is taken from the side the
 // flow comes from, (q*qn)/h; otherwise the two one-sided fluxes are averaged.
 // Faces with an element that is not Wet (Dry and PressureFree included) keep 0.
+#include "dispatch.hpp"
 #include "kernel_frame.hpp"
 #include "normal_flow_side.hpp"
 #include "wet_faces.hpp"
@@ -46,7 +47,7 @@ inline void upwindFluxOfNodes(std::ptrdiff_t first, std::ptrdiff_t last, const d
 
 // Marks the faces that touch a non-wet element, then evaluates the nodes of
 // the others; in[] holds the ten per-node inputs in call order.
-void upwindFlux2d(const FaceElements& faces, std::ptrdiff_t Nfp, std::ptrdiff_t Nface, const double* const in[10],
+KERNELS_AVX2_CLONES void upwindFlux2d(const FaceElements& faces, std::ptrdiff_t Nfp, std::ptrdiff_t Nface, const double* const in[10],
                   double* faceMarker, double* upwindFlux) {
     markNonWetFaces(faces.cellStatus, faces.faceToElement, Nface, faceMarker);
     // Runs of faces between two wet elements; the other faces keep 0.

@@ -20,6 +20,7 @@
 #include <cmath>
 #include <limits>
 
+#include "dispatch.hpp"
 #include "kernel_frame.hpp"
 
 namespace {
@@ -84,7 +85,7 @@ inline void keepSmallerHalf(std::ptrdiff_t count, double* __restrict lower, cons
 // dt < m ? dt : m (a NaN dt gives m; a dt equal to m has the bits of m). Such
 // a block is reduced pairwise, which vectorises. Any other block, where the
 // position of a candidate can decide the result, is taken node by node.
-double foldBlock(double dt, double* block, std::ptrdiff_t count, double* scratch) {
+KERNELS_AVX2_CLONES double foldBlock(double dt, double* block, std::ptrdiff_t count, double* scratch) {
     if (count == 0) {
         return dt;
     }
@@ -111,7 +112,7 @@ double foldBlock(double dt, double* block, std::ptrdiff_t count, double* scratch
     return dt < smallest ? dt : smallest;
 }
 
-double timeInterval3d(double gravity, double polynomialOrder, const double* elementLength,
+KERNELS_AVX2_CLONES double timeInterval3d(double gravity, double polynomialOrder, const double* elementLength,
                       const std::int8_t* cellStatus, const FieldPageView2d& fields) {
     const std::ptrdiff_t Np = fields.Np;
     const double orderFactor = (polynomialOrder + polynomialOrder) + 1.0;
