@@ -37,11 +37,18 @@ inline void upwindFluxOfNodes(std::ptrdiff_t first, std::ptrdiff_t last, const d
     for (std::ptrdiff_t i = first; i < last; ++i) {
         const double qnL = normalDischarge(huL[i], hvL[i], nx[i], ny[i]);
         const double qnA = normalDischarge(huA[i], hvA[i], nx[i], ny[i]);
-        const double local = (qL[i] * qnL) / hL[i];
-        const double adjacent = (qA[i] * qnA) / hA[i];
-        const double central = (((qL[i] * huL[i]) / hL[i] + (qA[i] * huA[i]) / hA[i]) * nx[i]) * 0.5 +
-                               (((qL[i] * hvL[i]) / hL[i] + (qA[i] * hvA[i]) / hA[i]) * ny[i]) * 0.5;
-        flux[i] = pickByFlowSide(normalFlowSide(qnL, qnA), local, adjacent, central);
+        // Each side's quotient serves its one-sided flux where the flow comes
+        // from that side and the x part of the central flux otherwise: the
+        // same quotients as the solver's, four divisions a node instead of six.
+        const double ownL = qL[i] * qnL, ownA = qA[i] * qnA;
+        const double alongL = qL[i] * huL[i], alongA = qA[i] * huA[i];
+        const double numeratorL = ifFromLocal(qnL, qnA, ownL, alongL);
+        const double numeratorA = ifFromAdjacent(qnL, qnA, ownA, alongA);
+        const double xL = numeratorL / hL[i];
+        const double xA = numeratorA / hA[i];
+        const double central =
+            ((xL + xA) * nx[i]) * 0.5 + (((qL[i] * hvL[i]) / hL[i] + (qA[i] * hvA[i]) / hA[i]) * ny[i]) * 0.5;
+        flux[i] = pickByFlowSide(normalFlowSide(qnL, qnA), xL, xA, central);
     }
 }
 
