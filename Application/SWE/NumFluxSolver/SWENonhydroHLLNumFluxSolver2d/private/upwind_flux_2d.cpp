@@ -40,6 +40,8 @@ inline void upwindFluxOfNodes(std::ptrdiff_t first, std::ptrdiff_t last, const d
         // Each side's quotient serves its one-sided flux where the flow comes
         // from that side and the x part of the central flux otherwise: the
         // same quotients as the solver's, four divisions a node instead of six.
+        // Both numerators are picked before either is divided: in the other
+        // order GCC moves the divisions into branches and the loop stays scalar.
         const double ownL = qL[i] * qnL, ownA = qA[i] * qnA;
         const double alongL = qL[i] * huL[i], alongA = qA[i] * huA[i];
         const double numeratorL = ifFromLocal(qnL, qnA, ownL, alongL);
@@ -54,8 +56,8 @@ inline void upwindFluxOfNodes(std::ptrdiff_t first, std::ptrdiff_t last, const d
 
 // Marks the faces that touch a non-wet element, then evaluates the nodes of
 // the others; in[] holds the ten per-node inputs in call order.
-KERNELS_AVX2_CLONES void upwindFlux2d(const FaceElements& faces, std::ptrdiff_t Nfp, std::ptrdiff_t Nface, const double* const in[10],
-                  double* faceMarker, double* upwindFlux) {
+KERNELS_AVX2_CLONES void upwindFlux2d(const FaceElements& faces, std::ptrdiff_t Nfp, std::ptrdiff_t Nface,
+                                      const double* const in[10], double* faceMarker, double* upwindFlux) {
     markNonWetFaces(faces.cellStatus, faces.faceToElement, Nface, faceMarker);
     // Runs of faces between two wet elements; the other faces keep 0.
     for (FaceRun run = nextWetFaceRun(faceMarker, Nface, 0); run.first < Nface;
