@@ -147,29 +147,29 @@ end
 
 function cases = bench_cases()
   c = @(module, size, make) struct('module', module, 'size', size, 'make', make);
-  cases = [c('prebalance_volume_flux_2d', 'Np 10, K 200000', @(s) volume_2d(s)), ...
-           c('face_flux_2d', 'Nfp 4, Ne 300000', @(s) face_flux_2d(s)), ...
-           c('wd_volume_flux_1d', 'Np 10, K 200000', @(s) volume_1d(s)), ...
-           c('face_flux_1d', 'Nfp 4, Ne 300000', @(s) face_flux_1d(s)), ...
-           c('time_interval_3d', 'Np 10, K 200000', @(s) time_interval(s)), ...
-           c('upwind_flux_2d', 'Nfp 4, Nface 300000', @(s) face_kernel(s, 'upwind')), ...
-           c('nonhydro_vertical_volume_flux', 'Np 10, K 200000', @(s) vertical_volume(s)), ...
-           c('nonhydro_vertical_face_flux', 'Nfp 4, Nface 300000', @(s) face_kernel(s, 'vertical')), ...
-           c('inner_edge_strong_rhs', 'Np 10, Nfp 4, K 100000', @(s) edge(s, false, 10)), ...
-           c('inner_edge_strong_rhs', 'Np 84, Nfp 28, K 20000', @(s) edge(s, true, 10)), ...
-           c('bottom_edge_alter_rhs', 'Np 10, Nfp 4, K 100000', @(s) edge(s, false, 9)), ...
-           c('bottom_edge_alter_rhs', 'Np 84, Nfp 28, K 20000', @(s) edge(s, true, 9)), ...
-           c('bottom_edge_central_rhs', 'Np 10, Nfp 4, K 100000', @(s) edge(s, false, 9)), ...
-           c('bottom_edge_central_rhs', 'Np 84, Nfp 28, K 20000', @(s) edge(s, true, 9)), ...
-           c('mesh_connection', '2 x 10^6 triangles', @(s) mesh_pair(s)), ...
-           c('downwind_flux_2d', 'Nfp 4, Nface 300000', @(s) face_kernel(s, 'downwind')), ...
-           c('face_normal_vector', 'Nface 300000, last face', @(s) face_normal(s)), ...
-           c('wet_dry_face_1d', 'Nface 300000', @(s) face_kernel(s, 'marker')), ...
-           c('boundary_type', 'Nfp 4, Nbe 300000', @(s) boundary_type_case(s)), ...
-           c('element_boundary_condition', 'K 200000, Nbe 100000', @(s) element_boundary(s)), ...
-           c('boundary_primitive_flux', 'Nfp 4, Nbe 300000', @(s) primitive_flux(s)), ...
-           c('penalty_parameter', '316 x 316 x 2 triangles', @(s) penalty(s)), ...
-           c('point_to_cell_info', 'P 600000, nnz 1800000', @(s) point_to_cell(s))];
+  cases = [c('prebalance_volume_flux_2d', 'Np 10, K 200000', @(s) inputs_volume_2d(s)), ...
+           c('face_flux_2d', 'Nfp 4, Ne 300000', @(s) inputs_face_flux_2d(s)), ...
+           c('wd_volume_flux_1d', 'Np 10, K 200000', @(s) inputs_volume_1d(s)), ...
+           c('face_flux_1d', 'Nfp 4, Ne 300000', @(s) inputs_face_flux_1d(s)), ...
+           c('time_interval_3d', 'Np 10, K 200000', @(s) inputs_time_interval(s)), ...
+           c('upwind_flux_2d', 'Nfp 4, Nface 300000', @(s) inputs_face_kernel(s, 'upwind')), ...
+           c('nonhydro_vertical_volume_flux', 'Np 10, K 200000', @(s) inputs_vertical_volume(s)), ...
+           c('nonhydro_vertical_face_flux', 'Nfp 4, Nface 300000', @(s) inputs_face_kernel(s, 'vertical')), ...
+           c('inner_edge_strong_rhs', 'Np 10, Nfp 4, K 100000', @(s) inputs_edge(s, false, 10)), ...
+           c('inner_edge_strong_rhs', 'Np 84, Nfp 28, K 20000', @(s) inputs_edge(s, true, 10)), ...
+           c('bottom_edge_alter_rhs', 'Np 10, Nfp 4, K 100000', @(s) inputs_edge(s, false, 9)), ...
+           c('bottom_edge_alter_rhs', 'Np 84, Nfp 28, K 20000', @(s) inputs_edge(s, true, 9)), ...
+           c('bottom_edge_central_rhs', 'Np 10, Nfp 4, K 100000', @(s) inputs_edge(s, false, 9)), ...
+           c('bottom_edge_central_rhs', 'Np 84, Nfp 28, K 20000', @(s) inputs_edge(s, true, 9)), ...
+           c('mesh_connection', '2 x 10^6 triangles', @(s) inputs_mesh_pair(s)), ...
+           c('downwind_flux_2d', 'Nfp 4, Nface 300000', @(s) inputs_face_kernel(s, 'downwind')), ...
+           c('face_normal_vector', 'Nface 300000, last face', @(s) inputs_face_normal(s)), ...
+           c('wet_dry_face_1d', 'Nface 300000', @(s) inputs_face_kernel(s, 'marker')), ...
+           c('boundary_type', 'Nfp 4, Nbe 300000', @(s) inputs_boundary_type(s)), ...
+           c('element_boundary_condition', 'K 200000, Nbe 100000', @(s) inputs_element_boundary(s)), ...
+           c('boundary_primitive_flux', 'Nfp 4, Nbe 300000', @(s) inputs_primitive_flux(s)), ...
+           c('penalty_parameter', '316 x 316 x 2 triangles', @(s) inputs_penalty(s)), ...
+           c('point_to_cell_info', 'P 600000, nnz 1800000', @(s) inputs_point_to_cell(s))];
 end
 
 function s = statuses(K)
@@ -184,41 +184,41 @@ function v = uniform(low, high, varargin)
   v = low + (high - low) * rand(varargin{:});
 end
 
-function in = volume_2d(small)
+function in = inputs_volume_2d(small)
   [Np, K] = pick(small, [1 1], [10 200000]);
   in = {0.1, 9.81, statuses(K), uniform(0, 2, Np, K, 4)};
 end
 
-function in = volume_1d(small)
+function in = inputs_volume_1d(small)
   [Np, K] = pick(small, [1 1], [10 200000]);
   in = {0.1, 9.81, statuses(K), uniform(0, 2, Np, K, 3)};
 end
 
-function in = face_flux_2d(small)
+function in = inputs_face_flux_2d(small)
   [Nfp, Ne] = pick(small, [1 1], [4 300000]);
   faces = cat(3, uniform(0, 2, Nfp, Ne), uniform(-1, 1, Nfp, Ne, 2));
   in = {0.05, 9.81, uniform(-1, 1, Nfp, Ne), uniform(-1, 1, Nfp, Ne), faces};
 end
 
-function in = face_flux_1d(small)
+function in = inputs_face_flux_1d(small)
   [Nfp, Ne] = pick(small, [1 1], [4 300000]);
   faces = cat(3, uniform(0, 2, Nfp, Ne), uniform(-1, 1, Nfp, Ne), uniform(0, 2, Nfp, Ne));
   in = {0.05, 9.81, uniform(-1, 1, Nfp, Ne), faces};
 end
 
-function in = time_interval(small)
+function in = inputs_time_interval(small)
   [Np, K] = pick(small, [1 1], [10 200000]);
   fields = cat(3, uniform(0.1, 2, Np, K), uniform(-1, 1, Np, K, 2), uniform(0.1, 2, Np, K));
   in = {[], 9.81, 2, uniform(0.5, 1.5, K, 1), statuses(K)', fields};
 end
 
-function in = vertical_volume(small)
+function in = inputs_vertical_volume(small)
   [Np, K] = pick(small, [1 1], [10 200000]);
   in = {int8(4 * ones(1, K)), uniform(-2, 2, Np, K), uniform(-2, 2, Np, K), uniform(-2, 2, Np, K), ...
         uniform(0.1, 3, Np, K)};
 end
 
-function in = face_kernel(small, kind)
+function in = inputs_face_kernel(small, kind)
   % The face set of bench/face_bench_data.hpp: faces numbered along the
   % elements, face f joining element floor(2f/3) + 1 and the next one.
   [Nfp, Nface, K] = pick(small, [1 1 2], [4 300000 200000]);
@@ -241,7 +241,7 @@ function in = face_kernel(small, kind)
   end
 end
 
-function in = edge(small, prisms, count)
+function in = inputs_edge(small, prisms, count)
   % The edge cases of bench/edge_rhs_bench.cpp, three fields; inputs 0 to 8,
   % and the numerical flux as input 9 for the inner edge.
   if small
@@ -273,7 +273,7 @@ function in = edge(small, prisms, count)
   in = in(1:count);
 end
 
-function in = mesh_pair(small)
+function in = inputs_mesh_pair(small)
   % bench/mesh_connection_bench.cpp at 10^6 triangles a half: a rectangle of
   % 2 ncol x ny cells, two triangles a cell; the left half connects to the right.
   if small
@@ -306,10 +306,10 @@ function [EToV, EToE, EToF] = half_of_grid(nx, ny, c0, c1)
   EToF = reshape(mod(other - 1, 3) + 1, 3, K);
 end
 
-function in = face_normal(small)
+function in = inputs_face_normal(small)
   % The face set of the face kernels; the element pair of the last inner face,
   % so that the search runs through every face.
-  in = face_kernel(small, 'marker');
+  in = inputs_face_kernel(small, 'marker');
   faceToElement = in{2};
   [Nfp, Nface] = pick(small, [1 1], [4 300000]);
   Nbe = pick(small, 1, 1264);
@@ -319,26 +319,26 @@ function in = face_normal(small)
         faceToElement, uniform(-1, 1, 2, Nbe), uniform(-1, 1, Nfp, Nface)};
 end
 
-function in = boundary_type_case(small)
+function in = inputs_boundary_type(small)
   % Realised codes only (2 to 7), so that nothing is printed.
   [Nfp, Nbe] = pick(small, [1 1], [4 300000]);
   in = {int8(randi([2 7], 1, Nbe)), zeros(Nfp, Nbe)};
 end
 
-function in = element_boundary(small)
+function in = inputs_element_boundary(small)
   [K, Nbe] = pick(small, [1 1], [200000 100000]);
   i = 0:Nbe - 1;
   in = {zeros(3, K), [mod(i, 3) + 1; zeros(1, Nbe)], [mod(2 * i, K) + 1; zeros(1, Nbe)], int8(mod(i, 14))};
 end
 
-function in = primitive_flux(small)
+function in = inputs_primitive_flux(small)
   [Nfp, Nbe] = pick(small, [1 1], [4 300000]);
   indicator = ones(Nfp, Nbe);
   indicator(:, mod(0:Nbe - 1, 10) == 0) = -1;  % every tenth edge switched off
   in = {indicator, uniform(-2, 2, Nfp, Nbe), uniform(-2, 2, Nfp, Nbe)};
 end
 
-function in = penalty(small)
+function in = inputs_penalty(small)
   % bench/penalty_parameter_bench.cpp: n x n squares split in two, numbered
   % square by square; the diagonal, right and upper neighbours inner edges.
   n = pick(small, 1, 316);
@@ -354,7 +354,7 @@ function in = penalty(small)
         [boundary; zeros(1, numel(boundary))], uniform(0.5, 1.5, 1, numel(boundary)), int8(2), 2};
 end
 
-function in = point_to_cell(small)
+function in = inputs_point_to_cell(small)
   % Each point in three cells.
   [P, cells] = pick(small, [1 1], [600000 200000]);
   rows = mod((0:3 * P - 1)' + floor((0:3 * P - 1)' / 3) * 7, cells) + 1;
