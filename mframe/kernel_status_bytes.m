@@ -2,7 +2,9 @@ function codes = kernel_status_bytes(x)
 % KERNEL_STATUS_BYTES  The bytes of an array read as signed 8-bit codes, in
 % memory order (little-endian), as a column: one code per byte, whatever the
 % array's class. Call it after kernel_require_bytes.
-  if ischar(x)
+  if ischar(x) && exist('OCTAVE_VERSION', 'builtin') ~= 0
+    x = uint8(x);         % Octave hands a char array over one byte a character
+  elseif ischar(x)
     x = uint16(x);
   elseif islogical(x)
     x = uint8(x);

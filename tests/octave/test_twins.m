@@ -9,7 +9,11 @@ function tests = test_twins()
 % A row: module, calls, comparison ('bits' or 'edge'). Each module has a
 % generator twin_case_<module>.m returning one random call (twin_case.m).
   rows = {
+    'prebalance_volume_flux_2d',     300, 'bits'
+    'face_flux_2d',                  300, 'bits'
     'face_flux_1d',                  300, 'bits'
+    'time_interval_3d',              300, 'bits'
+    'inner_edge_strong_rhs',         300, 'edge'
   };
   tests = cell(1, size(rows, 1));
   for r = 1:size(rows, 1)

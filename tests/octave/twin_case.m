@@ -39,7 +39,7 @@ function c = twin_case(args, nout, kinds)
              set_one(x, 1e10), set_one(x, 0.5), shorten(x), int32(x), sparse(x), complex(x)};
     otherwise  % 'doubles', 'field'
       bad = {shorten(x), single(x), int8(x), logical(x ~= 0), sparse(x(:, :)), complex(x), {x}, ...
-             x(:, :, 1)};
+             x(:, :, 1:min(end, 1))};
   end
   x = bad{randi(numel(bad))};
   c.args{p} = x;

@@ -134,12 +134,17 @@ function bound = edge_bound(module, c, r)
     return;
   end
   jacobian = c.args{7};
-  Np = size(jacobian, 1);
-  K = numel(jacobian) / max(Np, 1);
+  dims = size(jacobian);
+  Np = dims(1);
+  K = prod(dims(2:end));
   args = c.args;
   args{1} = eye(Np);
   args{7} = ones(Np, K);
-  s = twin_call(module, args, 1).outputs{1};
+  gathered = twin_call(module, args, 1);
+  if ~isempty(gathered.identifier)
+    error('twin_compare:bound', '%s: %s', gathered.identifier, gathered.message);
+  end
+  s = gathered.outputs{1};
   Nfield = size(s, 3);
   inverseMass = reshape(c.args{1}(1:Np * Np), Np, Np);
   jacobian = reshape(jacobian, Np, K);

@@ -12,5 +12,5 @@ function x = twin_indices(dims, upper)
   x(ends < 0.15) = 1;
   x(ends > 0.85) = upper;
   fraction = rand(size(x)) < 0.2;
-  x(fraction) = x(fraction) + 0.999 * rand(nnz(fraction), 1);
+  x(fraction) = x(fraction) + 0.999 * rand(size(x(fraction)));
 end
