@@ -44,12 +44,8 @@ function varargout = prebalance_volume_flux_2d(varargin)
     q = (hu .* hv) ./ h;
     xx = (hu .* hu) ./ h + p;
     yy = (hv .* hv) ./ h + p;
-    E(:, :, 1) = select(wet, hu);
-    E(:, :, 2) = select(wet, xx);
-    E(:, :, 3) = select(wet, q);
-    G(:, :, 1) = select(wet, hv);
-    G(:, :, 2) = select(wet, q);
-    G(:, :, 3) = select(wet, yy);
+    E = cat(3, select(wet, hu), select(wet, xx), select(wet, q));
+    G = cat(3, select(wet, hv), select(wet, q), select(wet, yy));
   end
   varargout{1} = E;
   varargout{2} = G;

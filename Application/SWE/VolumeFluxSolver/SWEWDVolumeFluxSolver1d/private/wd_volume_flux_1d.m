@@ -48,8 +48,7 @@ function varargout = wd_volume_flux_1d(varargin)
     Fh(wet) = hu(wet);
     Fhu(computed) = p(computed);
     Fhu(wet) = momentum(wet);
-    F(:, :, 1) = Fh;
-    F(:, :, 2) = Fhu;
+    F = cat(3, Fh, Fhu);
   end
   varargout{1} = F;
 end
