@@ -2,9 +2,11 @@ function value = kernel_read_scalar(module, x, position, name)
 % KERNEL_READ_SCALAR  The first element of a full, real, numeric or logical
 % array with at least one element, as a double; anything else ends the call
 % with <module>:invalidScalar.
-  if issparse(x) || ~(isnumeric(x) || islogical(x)) || ~isreal(x) || numel(x) < 1
+  numeric = isnumeric(x) || islogical(x);
+  complex = numeric && ~isreal(x);
+  if issparse(x) || ~numeric || complex || numel(x) < 1
     complexity = '';
-    if ~isreal(x)
+    if complex
       complexity = 'complex ';
     end
     kernel_fail(module, 'invalidScalar', ...
