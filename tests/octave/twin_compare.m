@@ -61,6 +61,7 @@ function twin_compare(module, calls, comparison)
     error('twin_compare:noTwin', '%s: the twin copy in %s is not the one called', module, copy);
   end
   twin = cellfun(@(c) twin_call(module, c.args, c.nout), cases);
+  bounds = cell(1, calls);
   if strcmp(comparison, 'edge')
     bounds = cellfun(@(c, r) edge_bound(module, c, r), cases, num2cell(twin), 'UniformOutput', false);
   end
@@ -70,10 +71,8 @@ function twin_compare(module, calls, comparison)
   problems = {};
   for i = 1:calls
     what = differences(module, compiled(i), twin(i), unsettled);
-    if isempty(what) && strcmp(comparison, 'edge') && isempty(twin(i).identifier) && ~isempty(twin(i).outputs)
-      what = edge_differences(compiled(i).outputs{1}, twin(i).outputs{1}, bounds{i});
-    elseif isempty(what) && isempty(twin(i).identifier)
-      what = bit_differences(compiled(i).outputs, twin(i).outputs);
+    if isempty(what)
+      what = output_differences(compiled(i).outputs, twin(i).outputs, bounds{i});
     end
     if ~isempty(what)
       problems{end + 1} = sprintf('%s, seed %d: %s', module, seeds(i), what); %#ok<AGROW>
@@ -105,8 +104,9 @@ function what = differences(module, compiled, twin, unsettled)
   end
 end
 
-function what = bit_differences(a, b)
-  % Same class, extents and bits, NaN payloads aside.
+function what = output_differences(a, b, bound)
+  % Same class and extents; then bit for bit, NaN payloads aside, or, given a
+  % bound, within it where both are finite and the same value elsewhere.
   what = '';
   for o = 1:numel(a)
     x = a{o};
@@ -114,17 +114,20 @@ function what = bit_differences(a, b)
     if ~strcmp(class(x), class(y)) || ~isequal(size(x), size(y))
       what = sprintf('output %d: %s %s against %s %s', o, class(x), mat2str(size(x)), class(y), ...
                      mat2str(size(y)));
-    elseif isa(x, 'double')
-      nan = isnan(x);
-      differ = find(nan(:) ~= isnan(y(:)) | ...
-                    (~nan(:) & typecast(x(:), 'uint64') ~= typecast(y(:), 'uint64')), 1);
-      if ~isempty(differ)
-        what = sprintf('output %d entry %d: %.17g against %.17g', o, differ, x(differ), y(differ));
-      end
-    elseif ~isequal(x, y)
-      what = sprintf('output %d differs', o);
+      return;
     end
-    if ~isempty(what)
+    x = double(x(:));
+    y = double(y(:));
+    same = x == y | (isnan(x) & isnan(y));
+    if isempty(bound)
+      bad = ~same | (~isnan(x) & typecast(x, 'uint64') ~= typecast(y, 'uint64'));
+    else
+      finite = isfinite(x) & isfinite(y);
+      bad = (finite & ~(abs(x - y) <= bound(:))) | (~finite & ~same);
+    end
+    differ = find(bad, 1);
+    if ~isempty(differ)
+      what = sprintf('output %d entry %d: %.17g against %.17g', o, differ, x(differ), y(differ));
       return;
     end
   end
@@ -156,20 +159,4 @@ function bound = edge_bound(module, c, r)
   jacobian = reshape(jacobian, Np, K);
   bound = reshape(abs(inverseMass) * reshape(abs(s), Np, K * Nfield), Np, K, Nfield) ./ abs(jacobian);
   bound = (2 * Np + 4) * eps * bound;
-end
-
-function what = edge_differences(x, y, bound)
-  % Within the bound where both are finite; elsewhere the same value (NaN
-  % payloads aside).
-  what = '';
-  if ~isequal(size(x), size(y))
-    what = sprintf('rhs %s against %s', mat2str(size(x)), mat2str(size(y)));
-    return;
-  end
-  finite = isfinite(x) & isfinite(y);
-  differ = find((finite & ~(abs(x - y) <= bound)) | (~finite & ~(x == y | (isnan(x) & isnan(y)))), 1);
-  if ~isempty(differ)
-    what = sprintf('rhs entry %d: %.17g against %.17g (bound %.3g)', differ, x(differ), y(differ), ...
-                   bound(differ));
-  end
 end
