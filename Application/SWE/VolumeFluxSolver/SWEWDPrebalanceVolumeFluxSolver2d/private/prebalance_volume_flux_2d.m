@@ -28,8 +28,7 @@ function varargout = prebalance_volume_flux_2d(varargin)
   E = zeros(Np, K, 3);
   G = zeros(Np, K, 3);
   if Np * K > 0
-    status = kernel_status_bytes(varargin{3});
-    status = status(1:K).';
+    status = kernel_status_bytes(varargin{3}, K);
     h = kernel_field_page(fieldValues, 1);
     hu = kernel_field_page(fieldValues, 2);
     hv = kernel_field_page(fieldValues, 3);
