@@ -103,7 +103,8 @@ function n = read_extent(module, value, position, name)
   n = kernel_read_scalar(module, value, position, name);
   if ~(n >= 0 && n < 2147483648)
     kernel_fail(module, 'invalidExtent', ...
-                'Input %d (%s) holds %.17g; it must be a finite count in 0..2147483647.', position, name, n);
+                'Input %d (%s) holds %s; it must be a finite count in 0..2147483647.', position, name, ...
+                kernel_format_g17(n));
   end
   n = fix(n);
 end
@@ -141,8 +142,8 @@ function fail_on_face(module, mesh, bad)
     value = mesh.elementToVertex(offset);
     if ~(value > -2147483649 && value < 2147483648)
       kernel_fail(module, 'invalidVertexId', ...
-                  ['Input %d (%s) entry %d holds %.17g, which is not a vertex id (finite, and in ' ...
-                   '-2147483648..2147483647 once truncated).'], mesh.vertexArg{:}, offset, value);
+                  ['Input %d (%s) entry %d holds %s, which is not a vertex id (finite, and in ' ...
+                   '-2147483648..2147483647 once truncated).'], mesh.vertexArg{:}, offset, kernel_format_g17(value));
     end
   end
 end

@@ -22,13 +22,11 @@ function varargout = boundary_type(varargin)
   Nbe = kernel_columns(varargin{2});
   kernel_require_bytes(module, varargin{1}, 0, 'boundaryTypes', Nbe, 'Nbe');
   codes = kernel_status_bytes(varargin{1});
-  realised = codes(1:Nbe) >= 2 & codes(1:Nbe) <= 7;
+  realised = reshape(codes(1:Nbe) >= 2 & codes(1:Nbe) <= 7, 1, Nbe);
 
-  % 3. Output: Nfp x Nbe, zero-filled.
-  realisedMask = zeros(Nfp, Nbe);
-
-  % 4. Realised faces are masked, the others announced once each.
-  realisedMask(:, realised) = 1;
+  % 3. and 4. Output Nfp x Nbe: the nodes of realised faces are masked, the
+  % other faces announced once each.
+  realisedMask = repmat(double(realised), Nfp, 1);
   fprintf('%s', repmat(sprintf('Unknown or Unrealized boundary type\n'), 1, sum(~realised)));
   varargout{1} = realisedMask;
 end

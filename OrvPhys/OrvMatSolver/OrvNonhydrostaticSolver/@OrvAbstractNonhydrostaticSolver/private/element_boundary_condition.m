@@ -42,7 +42,9 @@ function varargout = element_boundary_condition(varargin)
   codes = kernel_status_bytes(boundaryTypes);
   t = codes(1:Nbe);
   known = t >= 0 & t <= 13;
-  position = (fix(boundaryFaceToElement(1:2:2 * Nbe)) - 1) * Nface + fix(boundaryFaceToFace(1:2:2 * Nbe));
+  r = fix(boundaryFaceToFace(1:2:2 * Nbe));
+  e = fix(boundaryFaceToElement(1:2:2 * Nbe));
+  position = (e(:) - 1) * Nface + r(:);
   elementFaceMarker(position(known)) = 1 + (t(known) == 13);
   varargout{1} = elementFaceMarker;
 end

@@ -54,7 +54,7 @@ function varargout = downwind_flux_2d(varargin)
   downwindFluxY = y .* ny;
   % Faces with a non-wet element keep 0.
   nonWet = kernel_non_wet_faces(codes, elements);
-  downwindFluxX(:, nonWet) = 0;
-  downwindFluxY(:, nonWet) = 0;
+  downwindFluxX(:, nonWet) = zeros(Nfp, nnz(nonWet));
+  downwindFluxY(:, nonWet) = zeros(Nfp, nnz(nonWet));
   varargout = {downwindFluxX, downwindFluxY};
 end

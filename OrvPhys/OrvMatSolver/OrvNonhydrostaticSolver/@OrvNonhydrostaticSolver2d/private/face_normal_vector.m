@@ -55,7 +55,9 @@ function varargout = face_normal_vector(varargin)
   if e == a
     % Boundary faces: owning element and local face number, rows 1 of the
     % tables, compared as stored.
-    b = find(boundaryFaceToElement(1:2:2 * Nbe) == e & boundaryFaceToFace(1:2:2 * Nbe) == l, 1);
+    owner = boundaryFaceToElement(1:2:2 * Nbe);
+    face = boundaryFaceToFace(1:2:2 * Nbe);
+    b = find(owner(:) == e & face(:) == l, 1);
     if isempty(b)
       return;
     end

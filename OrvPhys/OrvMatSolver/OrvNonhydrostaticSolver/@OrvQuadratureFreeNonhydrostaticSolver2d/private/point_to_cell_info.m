@@ -28,8 +28,8 @@ function varargout = point_to_cell_info(varargin)
   points = kernel_columns(pointCellMatrix);
   if ~(count > -1 && count < points + 1 && count < 2147483648)
     kernel_fail(module, 'columnCountOutOfRange', ...
-                ['Input 0 (columnCount) holds %.17g; truncated, it must lie in 0..%d, the columns of ' ...
-                 'pointCellMatrix.'], count, points);
+                ['Input 0 (columnCount) holds %s; truncated, it must lie in 0..%d, the columns of ' ...
+                 'pointCellMatrix.'], kernel_format_g17(count), points);
   end
   P = fix(count);
 
