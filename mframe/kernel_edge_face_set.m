@@ -19,9 +19,8 @@ function set = kernel_edge_face_set(module, args, readsNumericalFlux)
   for i = 1:inputs
     kernel_require_double_array(module, args{i}, i - 1, names{i});
   end
-  dims = size(args{7});
-  Np = dims(1);
-  K = prod(dims(2:end));
+  Np = size(args{7}, 1);
+  K = kernel_columns(args{7});
   Nfp = size(args{8}, 1);
   Nface = size(args{8}, 2);
   Nfield = size(args{8}, 3);

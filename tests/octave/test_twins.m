@@ -22,7 +22,13 @@ function tests = test_twins()
     'face_flux_2d',                  300, 'bits'
     'face_flux_1d',                  300, 'bits'
     'time_interval_3d',              300, 'bits'
+    'wd_volume_flux_1d',             300, 'bits'
+    'upwind_flux_2d',                300, 'bits'
+    'nonhydro_vertical_volume_flux', 300, 'bits'
+    'nonhydro_vertical_face_flux',   300, 'bits'
     'inner_edge_strong_rhs',         300, 'edge'
+    'bottom_edge_alter_rhs',         300, 'edge'
+    'bottom_edge_central_rhs',       300, 'edge'
   };
   tests = cell(1, size(rows, 1));
   for r = 1:size(rows, 1)

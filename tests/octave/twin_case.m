@@ -13,7 +13,7 @@ function c = twin_case(args, nout, kinds)
   end
   if roll > 0.93
     % Wrong counts: an input more or fewer, an output more or fewer.
-    switch randi(4)
+    switch twin_randi(4)
       case 1
         c.args{end + 1} = 1;
       case 2
@@ -25,7 +25,7 @@ function c = twin_case(args, nout, kinds)
     end
     return;
   end
-  p = randi(numel(args));
+  p = twin_randi(numel(args));
   x = args{p};
   switch kinds{p}
     case 'any'
@@ -41,7 +41,7 @@ function c = twin_case(args, nout, kinds)
       bad = {shorten(x), single(x), int8(x), logical(x ~= 0), sparse(x(:, :)), complex(x), {x}, ...
              x(:, :, 1:min(end, 1))};
   end
-  x = bad{randi(numel(bad))};
+  x = bad{twin_randi(numel(bad))};
   c.args{p} = x;
   if iscell(x) || isstruct(x) || isa(x, 'function_handle')
     if strcmp(kinds{p}, 'bytes')
@@ -62,6 +62,6 @@ end
 function x = set_one(x, value)
   % One random entry set to value.
   if ~isempty(x)
-    x(randi(numel(x))) = value;
+    x(twin_randi(numel(x))) = value;
   end
 end

@@ -153,15 +153,15 @@ function bound = edge_bound(module, c, r)
 end
 
 function what = edge_differences(x, y, bound)
-  % Within the bound where everything is finite; elsewhere the same value
-  % (NaN payloads aside).
+  % Within the bound where both are finite; elsewhere the same value (NaN
+  % payloads aside).
   what = '';
   if ~isequal(size(x), size(y))
     what = sprintf('rhs %s against %s', mat2str(size(x)), mat2str(size(y)));
     return;
   end
-  finite = isfinite(x) & isfinite(y) & isfinite(bound);
-  differ = find((finite & abs(x - y) > bound) | (~finite & ~(x == y | (isnan(x) & isnan(y)))), 1);
+  finite = isfinite(x) & isfinite(y);
+  differ = find((finite & ~(abs(x - y) <= bound)) | (~finite & ~(x == y | (isnan(x) & isnan(y)))), 1);
   if ~isempty(differ)
     what = sprintf('rhs entry %d: %.17g against %.17g (bound %.3g)', differ, x(differ), y(differ), ...
                    bound(differ));

@@ -4,11 +4,11 @@ function [args, kinds] = twin_edge_args(fluxes)
 % (mostly at least 1), K 1 to 5, Nfp 0 to 4, Nface 0 to 6, Nfield 1 to 3. The
 % mass matrices are finite; fluxes and Jacobians get a few special values but
 % no huge ones, so that no sum overflows in one order and not in another.
-  Np = randi([1, 6]) * (rand() > 0.05);
-  K = randi([1, 5]);
-  Nfp = randi([0, 4]);
-  Nface = randi([0, 6]);
-  Nfield = randi([1, 3]);
+  Np = twin_randi([1, 6]) * (rand() > 0.05);
+  K = twin_randi([1, 5]);
+  Nfp = twin_randi([0, 4]);
+  Nface = twin_randi([0, 6]);
+  Nfield = twin_randi([1, 3]);
   faceToElement = twin_indices([2, Nface], K);
   if rand() < 0.2 && Nface > 0
     faceToElement(2, 1) = faceToElement(1, 1);   % both sides the same element

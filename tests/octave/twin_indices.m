@@ -7,7 +7,7 @@ function x = twin_indices(dims, upper)
     x(:) = 1;
     return;
   end
-  x = randi(upper, [dims, 1]);
+  x = twin_randi(upper, [dims, 1]);
   ends = rand(size(x));
   x(ends < 0.15) = 1;
   x(ends > 0.85) = upper;

@@ -3,7 +3,7 @@ function s = twin_status(K)
 % (twin_codes), sometimes one entry more, sometimes another class whose bytes
 % the modules read as codes (uint8, char, logical, double).
   s = twin_codes(K + (rand() < 0.2));
-  switch randi(10)
+  switch twin_randi(10)
     case 1
       s = typecast(s, 'uint8');
     case 2

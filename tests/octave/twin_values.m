@@ -13,5 +13,5 @@ function x = twin_values(dims, low, high, rate)
   x = low + (high - low) * rand([dims, 1]);
   special = [NaN, Inf, -Inf, 0, -0, 4.9e-324, -1e-310, 1e300, -1e300, low, high];
   pick = rand(size(x)) < rate;
-  x(pick) = special(randi(numel(special), nnz(pick), 1));
+  x(pick) = special(twin_randi(numel(special), nnz(pick), 1));
 end
