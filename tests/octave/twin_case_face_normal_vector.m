@@ -3,29 +3,29 @@ function c = twin_case_face_normal_vector()
 % adjacentElementIndex, localFaceIndex, boundaryFaceToFace, boundaryNormalX,
 % boundaryNormalY, boundaryFaceToElement, normalX, normalY, faceToElement,
 % boundaryFaceScalar, faceScalar).
-  K = randi([1, 5]);
-  Nfp = randi([0, 3]);
-  Nface = randi([0, 6]);
-  Nfpb = randi([0, 3]);
-  Nbe = randi([0, 5]);
+  K = twin_randi([1, 5]);
+  Nfp = twin_randi([0, 3]);
+  Nface = twin_randi([0, 6]);
+  Nfpb = twin_randi([0, 3]);
+  Nbe = twin_randi([0, 5]);
   faceToElement = twin_indices([2, Nface], K);
-  boundaryFaceToElement = [randi(K, 1, Nbe); twin_values([1, Nbe])];
-  boundaryFaceToFace = [randi(3, 1, Nbe); twin_values([1, Nbe])];
+  boundaryFaceToElement = [twin_randi(K, 1, Nbe); twin_values([1, Nbe])];
+  boundaryFaceToFace = [twin_randi(3, 1, Nbe); twin_values([1, Nbe])];
   % Ask for a boundary face, an inner face from either side, or any pair.
-  e = randi(K);
-  a = randi(K);
-  l = randi(3);
-  switch randi(4)
+  e = twin_randi(K);
+  a = twin_randi(K);
+  l = twin_randi(3);
+  switch twin_randi(4)
     case 1
       if Nbe > 0
-        b = randi(Nbe);
+        b = twin_randi(Nbe);
         e = boundaryFaceToElement(1, b);
         l = boundaryFaceToFace(1, b);
       end
       a = e;
     case {2, 3}
       if Nface > 0
-        pair = fix(faceToElement(:, randi(Nface)));
+        pair = fix(faceToElement(:, twin_randi(Nface)));
         e = pair(1);
         a = pair(2);
         if rand() < 0.5
