@@ -41,11 +41,13 @@ function varargout = face_normal_vector(varargin)
   Nbe = kernel_columns(boundaryNormalX);
   Nfp = size(normalX, 1);
   Nface = kernel_columns(normalX);
-  kernel_require_doubles(module, boundaryFaceToFace, 3, 'boundaryFaceToFace', 2 * Nbe, '2*Nbe');
+  boundaryEntries = kernel_count_product(module, 4, 'boundaryNormalX', 2, Nbe, '2*Nbe');
+  faceEntries = kernel_count_product(module, 7, 'normalX', 2, Nface, '2*Nface');
+  kernel_require_doubles(module, boundaryFaceToFace, 3, 'boundaryFaceToFace', boundaryEntries, '2*Nbe');
   kernel_require_doubles(module, boundaryNormalY, 5, 'boundaryNormalY', Nfpb * Nbe, 'Nfpb*Nbe');
-  kernel_require_doubles(module, boundaryFaceToElement, 6, 'boundaryFaceToElement', 2 * Nbe, '2*Nbe');
+  kernel_require_doubles(module, boundaryFaceToElement, 6, 'boundaryFaceToElement', boundaryEntries, '2*Nbe');
   kernel_require_doubles(module, normalY, 8, 'normalY', Nfp * Nface, 'Nfp*Nface');
-  kernel_require_doubles(module, faceToElement, 9, 'faceToElement', 2 * Nface, '2*Nface');
+  kernel_require_doubles(module, faceToElement, 9, 'faceToElement', faceEntries, '2*Nface');
   kernel_require_doubles(module, boundaryFaceScalar, 10, 'boundaryFaceScalar', Nfpb * Nbe, 'Nfpb*Nbe');
   kernel_require_doubles(module, faceScalar, 11, 'faceScalar', Nfp * Nface, 'Nfp*Nface');
 
