@@ -59,47 +59,44 @@ function varargout = face_normal_vector(varargin)
     % tables, compared as stored.
     owner = boundaryFaceToElement(1:2:2 * Nbe);
     face = boundaryFaceToFace(1:2:2 * Nbe);
-    b = find(owner(:) == e & face(:) == l, 1);
-    if isempty(b)
-      return;
-    end
-    require_first_node(module, 4, 'boundaryNormalX', Nfpb, 'Nfpb', b);
-    first = (b - 1) * Nfpb + 1;
-    nx = boundaryNormalX(first);
-    ny = boundaryNormalY(first);
-    s = boundaryFaceScalar(first);
+    match = find(owner(:) == e & face(:) == l, 1);
+    adjacentSide = false;
+    tables = {boundaryNormalX, boundaryNormalY, boundaryFaceScalar};
+    nodes = {4, 'boundaryNormalX', Nfpb, 'Nfpb'};
   else
     % Inner faces, element numbers truncated: e on the local side with a
     % adjacent, or the other way round; the local side is tested first.
     localElement = fix(faceToElement(1:2:2 * Nface));
     adjacentElement = fix(faceToElement(2:2:2 * Nface));
     onLocalSide = e == localElement & a == adjacentElement;
-    f = find(onLocalSide | (e == adjacentElement & a == localElement), 1);
-    if isempty(f)
-      return;
-    end
-    require_first_node(module, 7, 'normalX', Nfp, 'Nfp', f);
-    first = (f - 1) * Nfp + 1;
-    nx = normalX(first);
-    ny = normalY(first);
-    s = faceScalar(first);
-    % The stored normal points out of the local side.
-    if ~onLocalSide(f)
-      nx = -nx;
-      ny = -ny;
-    end
+    match = find(onLocalSide | (e == adjacentElement & a == localElement), 1);
+    adjacentSide = ~any(onLocalSide(match));
+    tables = {normalX, normalY, faceScalar};
+    nodes = {7, 'normalX', Nfp, 'Nfp'};
+  end
+  if isempty(match)
+    return;
   end
 
-  % 4. Outputs: three scalars, from the found face, in order.
-  varargout = {nx, ny, s};
+  % 4. Outputs: three scalars, the found face's values at its first node, in
+  % order. The stored inner normal points out of the local side.
+  first = first_node(module, nodes{:}, match);
+  nx = tables{1}(first);
+  ny = tables{2}(first);
+  if adjacentSide
+    nx = -nx;
+    ny = -ny;
+  end
+  varargout = {nx, ny, tables{3}(first)};
 end
 
-% A matched face is read at its first node, which a table of zero rows does
-% not have.
-function require_first_node(module, position, name, nodesPerFace, nodesName, face)
+% The linear position of the first node of a matched face, which a table of
+% zero rows does not have.
+function first = first_node(module, position, name, nodesPerFace, nodesName, face)
   if nodesPerFace < 1
     kernel_fail(module, 'noFaceNode', ...
                 'Input %d (%s) has %s = %d rows; the matching face (column %d) has no first node to read.', ...
                 position, name, nodesName, nodesPerFace, face);
   end
+  first = (face - 1) * nodesPerFace + 1;
 end
