@@ -40,10 +40,7 @@ function varargout = downwind_flux_2d(varargin)
   % 3. and 4. Outputs Nfp x Nface. Where the flow runs at every node: out of
   % the local element (qnL > 0, qnA >= 0) it takes the adjacent value, into it
   % (qnL <= 0, qnA < 0) the local one, else (NaN included) the average.
-  qnL = huL .* nx + hvL .* ny;
-  qnA = huA .* nx + hvA .* ny;
-  fromLocal = qnL > 0 & qnA >= 0;
-  fromAdjacent = qnL <= 0 & qnA < 0;
+  [fromLocal, fromAdjacent] = kernel_normal_flow_side(huL, hvL, huA, hvA, nx, ny);
   x = (xL + xA) * 0.5;
   x(fromAdjacent) = xL(fromAdjacent);
   x(fromLocal) = xA(fromLocal);
