@@ -28,7 +28,8 @@ function set = kernel_edge_face_set(module, args, readsNumericalFlux)
   fluxEntries = faceEntries * Nfield;
   kernel_require_elements(module, args{1}, 0, names{1}, Np * Np, 'Np*Np');
   kernel_require_elements(module, args{2}, 1, names{2}, Nfp * Nfp, 'Nfp*Nfp');
-  kernel_require_elements(module, args{3}, 2, names{3}, 2 * Nface, '2*Nface');
+  faceElements = kernel_count_product(module, 7, names{8}, 2, Nface, '2*Nface');
+  kernel_require_elements(module, args{3}, 2, names{3}, faceElements, '2*Nface');
   for i = 4:6
     kernel_require_elements(module, args{i}, i - 1, names{i}, faceEntries, 'Nfp*Nface');
   end

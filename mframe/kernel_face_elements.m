@@ -8,7 +8,8 @@ function [codes, elements] = kernel_face_elements(module, cellStatus, statusPosi
   kernel_require_bytes(module, cellStatus, statusPosition, 'cellStatus', 0, 'K');
   codes = kernel_status_bytes(cellStatus);
   K = numel(codes);
-  kernel_require_doubles(module, faceToElement, elementPosition, 'faceToElement', 2 * Nface, '2*Nface');
-  kernel_require_indices(module, faceToElement, elementPosition, 'faceToElement', 2 * Nface, 1, 0, K, 'K');
+  entries = kernel_count_product(module, elementPosition, 'faceToElement', 2, Nface, '2*Nface');
+  kernel_require_doubles(module, faceToElement, elementPosition, 'faceToElement', entries, '2*Nface');
+  kernel_require_indices(module, faceToElement, elementPosition, 'faceToElement', entries, 1, 0, K, 'K');
   elements = fix(kernel_leading(faceToElement, [2, Nface]));
 end

@@ -4,5 +4,10 @@ function page = kernel_field_page(x, p)
 % one another in memory order.
   Np = size(x, 1);
   K = size(x, 2);
-  page = reshape(x((p - 1) * Np * K + (1:Np * K)), Np, K);
+  if Np * K == 0
+    page = zeros(Np, K);
+  else
+    x = reshape(x, Np, K, []);
+    page = x(:, :, p);
+  end
 end

@@ -1,16 +1,18 @@
 function kernel_require_double_array(module, x, position, name)
 % KERNEL_REQUIRE_DOUBLE_ARRAY  A full, real double array, since the module
-% reads it as doubles; anything else ends the call with <module>:notDouble.
-  if ~isa(x, 'double') || issparse(x)
-    prefix = '';
+% reads it as doubles (<module>:notDouble otherwise), with extents a module
+% may multiply (kernel_require_extents).
+  if ~isa(x, 'double') || issparse(x) || ~isreal(x)
+    sparsity = '';
+    complexity = '';
     if issparse(x)
-      prefix = 'sparse ';
+      sparsity = 'sparse ';
     end
-    kernel_fail(module, 'notDouble', 'Input %d (%s) must be a full double array; got %s%s.', ...
-                position, name, prefix, class(x));
+    if (isnumeric(x) || islogical(x)) && ~isreal(x)
+      complexity = 'complex ';
+    end
+    kernel_fail(module, 'notDouble', 'Input %d (%s) must be a full real double array; got %s%s%s.', ...
+                position, name, sparsity, complexity, class(x));
   end
-  if ~isreal(x)
-    kernel_fail(module, 'notDouble', 'Input %d (%s) must be a real double array; got complex double.', ...
-                position, name);
-  end
+  kernel_require_extents(module, x, position, name);
 end

@@ -6,6 +6,7 @@ function kernel_require_elements(module, x, position, name, needed, what)
     kernel_fail(module, 'notDouble', 'Input %d (%s) must be a full array; got sparse %s.', ...
                 position, name, class(x));
   end
+  kernel_require_extents(module, x, position, name);
   if numel(x) < needed
     kernel_fail(module, 'tooFewElements', 'Input %d (%s) holds %d elements; %s = %d are needed.', ...
                 position, name, numel(x), what, needed);

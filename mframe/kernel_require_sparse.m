@@ -4,4 +4,5 @@ function kernel_require_sparse(module, x, position, name)
     kernel_fail(module, 'notSparse', 'Input %d (%s) must be a sparse matrix; got full %s.', ...
                 position, name, class(x));
   end
+  kernel_require_extents(module, x, position, name);
 end

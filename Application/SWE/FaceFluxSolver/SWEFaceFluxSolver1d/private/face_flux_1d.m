@@ -32,8 +32,7 @@ function varargout = face_flux_1d(varargin)
     u(~(h > dryThreshold)) = 0;
     % Mass flux from the stored discharge; momentum flux with pressure g/2*h^2.
     momentum = (h .* u) .* u + (0.5 * gravity) * (h .* h);
-    normalFlux(:, :, 1) = hu .* nx;
-    normalFlux(:, :, 2) = momentum .* nx;
+    normalFlux = cat(3, hu .* nx, momentum .* nx);
   end
   varargout{1} = normalFlux;
 end

@@ -44,9 +44,7 @@ function varargout = face_flux_2d(varargin)
     p = (0.5 * gravity) * (h .* h);
     Ehu = (h .* u) .* u + p;
     Ghv = (h .* v) .* v + p;
-    normalFlux(:, :, 1) = nx .* hu + ny .* hv;
-    normalFlux(:, :, 2) = nx .* Ehu + ny .* w;
-    normalFlux(:, :, 3) = nx .* w + ny .* Ghv;
+    normalFlux = cat(3, nx .* hu + ny .* hv, nx .* Ehu + ny .* w, nx .* w + ny .* Ghv);
   end
   varargout{1} = normalFlux;
 end

@@ -35,8 +35,7 @@ function varargout = time_interval_3d(varargin)
 
   dt = 1000000.0;
   if Np * K > 0
-    status = kernel_status_bytes(varargin{5});
-    status = status(1:K).';
+    status = kernel_status_bytes(varargin{5}, K);
     L = reshape(varargin{4}(1:K), 1, K);
     h = kernel_field_page(fieldValues, 1);
     hu = kernel_field_page(fieldValues, 2);

@@ -31,8 +31,7 @@ function varargout = nonhydro_vertical_volume_flux(varargin)
   volumeFluxX = zeros(Np, K);
   volumeFluxY = zeros(Np, K);
   if Np * K > 0
-    status = kernel_status_bytes(varargin{1});
-    wet = repmat(status(1:K).' == 4, Np, 1);
+    wet = repmat(kernel_status_bytes(varargin{1}, K) == 4, Np, 1);
     hu = kernel_leading(varargin{2}, [Np, K]);
     hv = kernel_leading(varargin{3}, [Np, K]);
     hw = kernel_leading(varargin{4}, [Np, K]);

@@ -28,8 +28,7 @@ function varargout = prebalance_volume_flux_2d(varargin)
   E = zeros(Np, K, 3);
   G = zeros(Np, K, 3);
   if Np * K > 0
-    status = kernel_status_bytes(varargin{3});
-    status = status(1:K).';
+    status = kernel_status_bytes(varargin{3}, K);
     h = kernel_field_page(fieldValues, 1);
     hu = kernel_field_page(fieldValues, 2);
     hv = kernel_field_page(fieldValues, 3);
@@ -44,12 +43,8 @@ function varargout = prebalance_volume_flux_2d(varargin)
     q = (hu .* hv) ./ h;
     xx = (hu .* hu) ./ h + p;
     yy = (hv .* hv) ./ h + p;
-    E(:, :, 1) = select(wet, hu);
-    E(:, :, 2) = select(wet, xx);
-    E(:, :, 3) = select(wet, q);
-    G(:, :, 1) = select(wet, hv);
-    G(:, :, 2) = select(wet, q);
-    G(:, :, 3) = select(wet, yy);
+    E = cat(3, select(wet, hu), select(wet, xx), select(wet, q));
+    G = cat(3, select(wet, hv), select(wet, q), select(wet, yy));
   end
   varargout{1} = E;
   varargout{2} = G;

@@ -28,8 +28,7 @@ function varargout = wd_volume_flux_1d(varargin)
 
   F = zeros(Np, K, 2);
   if Np * K > 0
-    status = kernel_status_bytes(varargin{3});
-    status = status(1:K).';
+    status = kernel_status_bytes(varargin{3}, K);
     h = kernel_field_page(fieldValues, 1);
     hu = kernel_field_page(fieldValues, 2);
     z = kernel_field_page(fieldValues, 3);
@@ -48,8 +47,7 @@ function varargout = wd_volume_flux_1d(varargin)
     Fh(wet) = hu(wet);
     Fhu(computed) = p(computed);
     Fhu(wet) = momentum(wet);
-    F(:, :, 1) = Fh;
-    F(:, :, 2) = Fhu;
+    F = cat(3, Fh, Fhu);
   end
   varargout{1} = F;
 end
