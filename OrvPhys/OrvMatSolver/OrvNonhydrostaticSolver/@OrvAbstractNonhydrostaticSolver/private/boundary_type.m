@@ -21,8 +21,8 @@ function varargout = boundary_type(varargin)
   Nfp = size(varargin{2}, 1);
   Nbe = kernel_columns(varargin{2});
   kernel_require_bytes(module, varargin{1}, 0, 'boundaryTypes', Nbe, 'Nbe');
-  codes = kernel_status_bytes(varargin{1});
-  realised = reshape(codes(1:Nbe) >= 2 & codes(1:Nbe) <= 7, 1, Nbe);
+  codes = kernel_status_bytes(varargin{1}, Nbe);
+  realised = codes >= 2 & codes <= 7;
 
   % 3. and 4. Output Nfp x Nbe: the nodes of realised faces are masked, the
   % other faces announced once each.

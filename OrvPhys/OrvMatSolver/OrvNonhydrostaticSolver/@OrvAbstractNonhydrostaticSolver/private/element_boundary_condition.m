@@ -39,12 +39,11 @@ function varargout = element_boundary_condition(varargin)
   % 4. Known codes mark their (local face, element) position; an indexed
   % assignment stores in face order, so the later of two faces at one position
   % wins.
-  codes = kernel_status_bytes(boundaryTypes);
-  t = codes(1:Nbe);
+  t = kernel_status_bytes(boundaryTypes, Nbe);
   known = t >= 0 & t <= 13;
   r = fix(boundaryFaceToFace(1:2:2 * Nbe));
   e = fix(boundaryFaceToElement(1:2:2 * Nbe));
-  position = (e(:) - 1) * Nface + r(:);
+  position = (e(:)' - 1) * Nface + r(:)';
   elementFaceMarker(position(known)) = 1 + (t(known) == 13);
   varargout{1} = elementFaceMarker;
 end

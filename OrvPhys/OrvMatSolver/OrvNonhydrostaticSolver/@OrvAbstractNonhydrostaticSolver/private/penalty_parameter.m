@@ -42,8 +42,7 @@ function varargout = penalty_parameter(varargin)
   kernel_require_indices(module, faceToElement, 1, 'faceToElement', 2 * Nie, 1, 0, K, 'K');
   kernel_require_indices(module, boundaryFaceToElement, 3, 'boundaryFaceToElement', Nbe, 2, 0, K, 'K');
   kernel_require_bytes(module, cellShapeCode, 5, 'cellShapeCode', 1, 'one code');
-  s = kernel_status_bytes(cellShapeCode);
-  s = s(1);
+  s = kernel_status_bytes(cellShapeCode, 1);
   N = kernel_read_scalar(module, polynomialOrder, 6, 'polynomialOrder');
 
   % 3. Output: a scalar, from the finished value.
