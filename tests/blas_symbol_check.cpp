@@ -1,0 +1,11 @@
+// One dgemm call through the frame's BLAS declaration. scripts/mingw_check.sh
+// compiles it as each platform's build does and reads which symbol it
+// references, so that a module links against the BLAS that build provides.
+#include "blas64.hpp"
+
+void multiplyOnce(const double* a, const double* b, double* c) {
+    const kernels::BlasInt one = 1;
+    const double alpha = 1.0;
+    const double beta = 0.0;
+    KERNELS_DGEMM("N", "N", &one, &one, &one, &alpha, a, &one, b, &one, &beta, c, &one);
+}
