@@ -1,6 +1,5 @@
-// One dgemm call through the frame's BLAS declaration. scripts/mingw_check.sh
-// compiles it as each platform's build does and reads which symbol it
-// references, so that a module links against the BLAS that build provides.
+// One dgemm call through the frame's BLAS declaration: scripts/mingw_check.sh
+// compiles it as each platform's build does and checks the symbol it references.
 #include "blas64.hpp"
 
 void multiplyOnce(const double* a, const double* b, double* c) {

@@ -2,26 +2,22 @@ function tests = test_build_mex_matlab()
   tests = {@passes_each_compiler_its_flags_or_stops};
 end
 
-% build_mex's MATLAB branch, run in Octave against stubs of mex and
-% mex.getCompilerConfigurations that record what they are given.
+% build_mex's MATLAB branch, run in Octave against the stubs of mex and
+% mex.getCompilerConfigurations in build_mex_stubs/.
 function passes_each_compiler_its_flags_or_stops()
   gnu = {'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off -fno-fast-math -fno-math-errno -fno-tree-sink', ...
          'CXXOPTIMFLAGS=-O3 -DNDEBUG'};
-  clang = {'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off -fno-fast-math -fno-math-errno', ...
-           'CXXOPTIMFLAGS=-O3 -DNDEBUG'};
+  clang = {strrep(gnu{1}, ' -fno-tree-sink', ''), gnu{2}};
   msvc = {'COMPFLAGS=$COMPFLAGS /std:c++17 /fp:precise'};
   vs2017 = {'Microsoft Visual C++ 2017', 'MSVCPP150', 'Microsoft', '15.0'};
   mingw = {'MinGW64 Compiler (C++)', 'mingw64-g++', 'GNU'};
   too_old = 'build_mex:compilerTooOld';
-  % configuration as MATLAB reports it (Name, ShortName, Manufacturer,
-  % Version; {} for none selected), the error the stub mex raises, then the
-  % flags mex must get, or the error build_mex must stop with and a part of
-  % its message
+  % configuration (Name, ShortName, Manufacturer, Version; {} for none), error mex
+  % raises, then the flags mex gets or the error build_mex raises and a part of its message
   cases = {{'g++', 'g++', 'GNU', '7.5.0'}, {}, gnu; ...
            {'g++', 'g++', 'GNU', '10'}, {}, gnu; ...
            {'Xcode Clang++', 'Clang++', 'Apple', '10.0.0'}, {}, clang; ...
            vs2017, {}, msvc; ...
-           {'Microsoft Visual C++ 2022', 'MSVCPP170', 'Microsoft', '17.0'}, {}, msvc; ...
            [mingw, '8.1.0'], {}, gnu; ...
            {'g++', 'g++', 'GNU', '6.3.0'}, {}, {too_old, 'g++ 6.3.0'}; ...
            {'Xcode Clang++', 'Clang++', 'Apple', '9.4.1'}, {}, {too_old, 'Xcode 10'}; ...
@@ -33,12 +29,18 @@ function passes_each_compiler_its_flags_or_stops()
            {'Intel oneAPI 2021 for C++ with Microsoft Visual Studio 2019', 'INTELCPP21MSVCPP160', 'Intel', '2021'}, ...
            {}, {'build_mex:unsupportedCompiler', 'Intel'}; ...
            {}, {}, {'build_mex:noCompiler', 'mex -setup C++'}};
-  root = fileparts(fileparts(fileparts(mfilename('fullpath'))));
+  here = fileparts(mfilename('fullpath'));
+  root = fileparts(fileparts(here));
   frame = fullfile(root, 'frame');
   frame_sources = dir(fullfile(frame, '*.cpp'));
   frame_sources = cellfun(@(f) fullfile(frame, f), {frame_sources.name}, 'UniformOutput', false);
-  cleanup = stub_mex(root); %#ok<NASGU>
+  % build_mex, called from the root, stubs first on the path, takes MATLAB's branch.
   global build_mex_stub
+  warnings = warning('off', 'Octave:shadowed-function');
+  addpath(fullfile(here, 'build_mex_stubs'));
+  setappdata(0, 'build_mex_host', 'matlab');
+  old = cd(root);
+  cleanup = onCleanup(@() restore(fullfile(here, 'build_mex_stubs'), warnings, old)); %#ok<NASGU>
   for c = 1:size(cases, 1)
     config = struct('Name', {}, 'ShortName', {}, 'Manufacturer', {}, 'Version', {});
     if ~isempty(cases{c, 1})
@@ -62,44 +64,16 @@ function passes_each_compiler_its_flags_or_stops()
       source = args{find(strcmp(args, '-outdir')) + 2};
       [folder, name] = fileparts(source);
       expected = [{'-largeArrayDims', '-DKERNELS_USE_HOST_MEX_H', ['-I"' frame '"']}, cases{c, 3}, ...
-                  {'-outdir', folder, source}, frame_sources, repmat({'-lmwblas'}, 1, strcmp(name, 'inner_edge_strong_rhs'))];
+                  {'-outdir', folder, source}, frame_sources, repmat({'-lmwblas'}, 1, strcmp(name(1:5), 'inner'))];
       assert(isequal(args, expected), 'case %d %s: mex got %s', c, name, strjoin(args, ' '));
     end
   end
-end
-
-function cleanup = stub_mex(root)
-  % A folder on the front of the path with mex.m and
-  % +mex/getCompilerConfigurations.m, both working through one global, and
-  % build_mex, called from the root, told to take MATLAB's branch.
-  stubs = tempname();
-  mkdir(fullfile(stubs, '+mex'));
-  write_file(fullfile(stubs, 'mex.m'), ...
-             {'function mex(varargin)', '  global build_mex_stub', '  build_mex_stub.calls{end + 1} = varargin;', ...
-              '  if ~isempty(build_mex_stub.failure)', '    error(build_mex_stub.failure{:});', '  end', 'end'});
-  write_file(fullfile(stubs, '+mex', 'getCompilerConfigurations.m'), ...
-             {'function config = getCompilerConfigurations(language, which)', '  global build_mex_stub', ...
-              '  assert(strcmp(language, ''C++'') && strcmp(which, ''Selected''));', ...
-              '  config = build_mex_stub.config;', 'end'});
-  warnings = warning('off', 'Octave:shadowed-function');
-  addpath(stubs);
-  setappdata(0, 'build_mex_host', 'matlab');
-  old = cd(root);
-  cleanup = onCleanup(@() restore(stubs, warnings, old));
-end
-
-function write_file(path, lines)
-  fid = fopen(path, 'w');
-  fprintf(fid, '%s\n', lines{:});
-  fclose(fid);
 end
 
 function restore(stubs, warnings, old)
   cd(old);
   rmappdata(0, 'build_mex_host');
   rmpath(stubs);
-  confirm_recursive_rmdir(false, 'local');
-  rmdir(stubs, 's');
   clear mex
   clear -global build_mex_stub
   warning(warnings);
