@@ -30,7 +30,7 @@ function build_mex(varargin)
   frame_sources = cellfun(@(f) fullfile(frame_dir, f), {frame_sources.name}, 'UniformOutput', false);
   with_matlab = builds_with_matlab();
   if with_matlab
-    compiler = selected_compiler();
+    selected_compiler();  % stops here if MATLAB has no usable compiler
     % Windows locks a loaded module's file: unload the modules before
     % overwriting them.
     clear mex
@@ -44,7 +44,7 @@ function build_mex(varargin)
     end
     out_dir = fullfile(root, m.folder);
     if with_matlab
-      [status, output] = build_with_matlab(m, source, frame_sources, frame_dir, out_dir, compiler);
+      [status, output] = build_with_matlab(m, source, frame_sources, frame_dir, out_dir);
     else
       [status, output] = build_with_octave(m, source, frame_sources, frame_dir, out_dir);
     end
@@ -116,6 +116,38 @@ function path = find_openblas64_static()
   path = candidates{1};
 end
 
+function [status, output] = build_with_matlab(m, source, frame_sources, frame_dir, out_dir)
+  % MATLAB: mex with the large-array (64-bit size) interface; the modules that
+  % multiply by the mass matrix link MATLAB's 64-bit-integer BLAS. GCC, Clang
+  % and MinGW-w64 read their options from CXXFLAGS and CXXOPTIMFLAGS, MSVC
+  % from COMPFLAGS (keeping MATLAB's /O2); MSVC keeps contraction off by a
+  % pragma in the frame, and builds for SSE2, which has no FMA. The include
+  % folder is quoted for a path with spaces.
+  compiler = selected_compiler();
+  switch compiler.family
+    case 'msvc'
+      flags = {'COMPFLAGS=$COMPFLAGS /std:c++17 /fp:precise'};
+    case 'clang'
+      flags = {'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off -fno-fast-math -fno-math-errno', ...
+               'CXXOPTIMFLAGS=-O3 -DNDEBUG'};
+    otherwise
+      flags = {'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off -fno-fast-math -fno-math-errno -fno-tree-sink', ...
+               'CXXOPTIMFLAGS=-O3 -DNDEBUG'};
+  end
+  args = [{'-largeArrayDims', '-DKERNELS_USE_HOST_MEX_H', ['-I"' frame_dir '"']}, flags, ...
+          {'-outdir', out_dir, source}, frame_sources];
+  if m.blas
+    args{end + 1} = '-lmwblas';
+  end
+  try
+    output = evalc('mex(args{:})');
+    status = 0;
+  catch err
+    output = err.message;
+    status = 1;
+  end
+end
+
 function compiler = selected_compiler()
   % The C++ compiler MATLAB's mex will use: its family, which decides how the
   % flags are passed, checked against the oldest version with C++17.
@@ -152,36 +184,5 @@ function compiler = selected_compiler()
     error('build_mex:compilerTooOld', ...
           'The selected C++ compiler, %s, is too old: the kernels are C++17 and need %s or newer (mex -setup C++ selects another).', ...
           compiler.name, oldest_name);
-  end
-end
-
-function [status, output] = build_with_matlab(m, source, frame_sources, frame_dir, out_dir, compiler)
-  % MATLAB: mex with the large-array (64-bit size) interface; the modules that
-  % multiply by the mass matrix link MATLAB's 64-bit-integer BLAS. GCC, Clang
-  % and MinGW-w64 read their options from CXXFLAGS and CXXOPTIMFLAGS, MSVC
-  % from COMPFLAGS and OPTIMFLAGS; MSVC keeps contraction off by a pragma in
-  % the frame and by /fp:precise, and builds for SSE2, which has no FMA. The
-  % include folder is quoted for a path with spaces.
-  switch compiler.family
-    case 'msvc'
-      flags = {'COMPFLAGS=$COMPFLAGS /std:c++17 /fp:precise'};
-    case 'clang'
-      flags = {'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off -fno-fast-math -fno-math-errno', ...
-               'CXXOPTIMFLAGS=-O3 -DNDEBUG'};
-    otherwise
-      flags = {'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off -fno-fast-math -fno-math-errno -fno-tree-sink', ...
-               'CXXOPTIMFLAGS=-O3 -DNDEBUG'};
-  end
-  args = [{'-largeArrayDims', '-DKERNELS_USE_HOST_MEX_H', ['-I"' frame_dir '"']}, flags, ...
-          {'-outdir', out_dir, source}, frame_sources];
-  if m.blas
-    args{end + 1} = '-lmwblas';
-  end
-  try
-    output = evalc('mex(args{:})');
-    status = 0;
-  catch err
-    output = err.message;
-    status = 1;
   end
 end

@@ -282,8 +282,8 @@ inline void applyInverseMass(const EdgeFaceSet& s, double* rhs, std::ptrdiff_t c
         for (std::ptrdiff_t k0 = 0; k0 < s.K; k0 += columnsPerProduct) {
             const BlasInt columns = std::min(columnsPerProduct, s.K - k0);
             double* block = page + s.Np * k0;
-            KERNELS_DGEMM(notTransposed, notTransposed, &Np, &columns, &Np, &one, s.inverseMassMatrix, &Np, block,
-                          &Np, &zero, product, &Np);
+            dgemm_(notTransposed, notTransposed, &Np, &columns, &Np, &one, s.inverseMassMatrix, &Np, block, &Np,
+                   &zero, product, &Np);
             divideByJacobian(s.Np * columns, product, s.jacobian + s.Np * k0, block);
         }
     }

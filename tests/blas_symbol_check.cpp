@@ -6,5 +6,5 @@ void multiplyOnce(const double* a, const double* b, double* c) {
     const kernels::BlasInt one = 1;
     const double alpha = 1.0;
     const double beta = 0.0;
-    KERNELS_DGEMM("N", "N", &one, &one, &one, &alpha, a, &one, b, &one, &beta, c, &one);
+    dgemm_("N", "N", &one, &one, &one, &alpha, a, &one, b, &one, &beta, c, &one);
 }
