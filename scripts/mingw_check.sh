@@ -11,8 +11,10 @@ cxx=x86_64-w64-mingw32-g++
 nm=x86_64-w64-mingw32-nm
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
+# Printf formats, ignored attributes and the GNU extensions MSVC does not have
+# (variable-length arrays, designated initializers before C++20) are errors.
 flags=(-std=c++17 -O2 -ffp-contract=off -fno-fast-math -fno-math-errno -Wall -Wextra -Werror=format
-       -Werror=attributes -Iframe -Ihost)
+       -Werror=attributes -pedantic-errors -Iframe -Ihost)
 
 compiled=0
 compile() {  # compile <source> <object> [extra flags...]
