@@ -30,7 +30,7 @@ function build_mex(varargin)
   frame_sources = cellfun(@(f) fullfile(frame_dir, f), {frame_sources.name}, 'UniformOutput', false);
   with_matlab = builds_with_matlab();
   if with_matlab
-    selected_compiler();  % stops here if MATLAB has no usable compiler
+    compiler = selected_compiler();  % stops here if MATLAB has no usable compiler
     % Windows locks a loaded module's file: unload the modules before
     % overwriting them.
     clear mex
@@ -50,10 +50,11 @@ function build_mex(varargin)
     end
     if status ~= 0
       fprintf('%s\n', output);
-      % The frame stops a compiler without the C++17 it needs with this line.
+      % The frame stops a compiler without the C++17 it needs with this line,
+      % which mex returns with the rest of the compiler's output.
       too_old = regexp(output, 'The kernels need C\+\+17: [^"\r\n]*', 'match', 'once');
-      if ~isempty(too_old)
-        error('build_mex:compilerTooOld', 'The compiler cannot build %s. %s', m.name, too_old);
+      if with_matlab && ~isempty(too_old)
+        error('build_mex:compilerTooOld', '%s cannot build %s. %s', compiler.name, m.name, too_old);
       end
       error('build_mex:compileFailed', 'Compiling %s failed (see the compiler output above).', m.name);
     end
