@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Installs what building and testing the kernels needs, from Debian's packages:
 # compiler, CMake, GoogleTest, Google Benchmark, Octave with its headers, the
-# 64-bit-integer OpenBLAS, gnuplot with Octave's font for the examples'
-# headless plots, and the MinGW-w64 compiler for the Windows compile check.
-# Skips apt-get when everything is there already.
+# 64-bit-integer OpenBLAS, and gnuplot with Octave's font for the examples'
+# headless plots. Skips apt-get when everything is there already.
 set -euo pipefail
-packages=(g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev octave liboctave-dev libopenblas64-dev gnuplot-nox fonts-freefont-otf
-          g++-mingw-w64-x86-64)
+packages=(g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev octave liboctave-dev libopenblas64-dev gnuplot-nox fonts-freefont-otf)
 missing=()
+# MinGW-w64, for the Windows compile check (scripts/mingw_check.sh).
+packages+=(g++-mingw-w64-x86-64)
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
 done
