@@ -1,0 +1,50 @@
+function kernels = dg2d_kernels(variant)
+% DG2D_KERNELS  Handles to the modules the 2d solver calls, in a struct
+% with one field per module name.
+%
+% dg2d_kernels() or dg2d_kernels('modules'): the compiled modules, each
+% handle taken inside the private folder of its class (a handle keeps its
+% binding after the folder is left, so the time loop never changes folder).
+% dg2d_kernels('plain'): the plain Octave forms of the same modules (the
+% <module>.m beside each module's source), each copied into a folder of its
+% own so that the compiled module in the private folder does not shadow it.
+  if nargin < 1
+    variant = 'modules';
+  end
+  names = {'prebalance_volume_flux_2d', 'face_flux_2d', 'time_interval_3d', ...
+           'inner_edge_strong_rhs', 'mesh_connection'};
+  root = fileparts(fileparts(fileparts(mfilename('fullpath'))));
+  text = fileread(fullfile(root, 'modules.txt'));
+  kernels = struct();
+  for i = 1:numel(names)
+    row = regexp(text, ['(?m)^' names{i} '\s+(\S+)'], 'tokens', 'once');
+    folder = fullfile(root, row{1});
+    switch variant
+      case 'modules'
+        kernels.(names{i}) = handle_in(folder, names{i}, 'build_mex first');
+      case 'plain'
+        source = fullfile(folder, [names{i} '.m']);
+        if ~exist(source, 'file')
+          error('dg2d_kernels:plainMissing', 'No plain Octave form %s.', source);
+        end
+        copy = fullfile(tempdir(), ['dg2d_plain_' names{i}]);
+        if ~exist(copy, 'dir')
+          mkdir(copy);
+        end
+        copyfile(source, copy);
+        kernels.(names{i}) = handle_in(copy, names{i}, 'the copy failed');
+      otherwise
+        error('dg2d_kernels:variant', 'Unknown variant %s (modules or plain).', variant);
+    end
+  end
+end
+
+function handle = handle_in(folder, name, remedy)
+  old = cd(folder);
+  found = exist(name, 'file');
+  handle = str2func(name);
+  cd(old);
+  if ~found
+    error('dg2d_kernels:moduleMissing', 'Module %s is not in %s; %s.', name, folder, remedy);
+  end
+end
