@@ -4,10 +4,11 @@ function ops = nonhydro_operators(mesh, kernels, boundaryTypes)
 %
 % Nodal fields are columns of Np*K entries (node r of element k at
 % r + Np*(k-1), the order of the solver's pages); face fields are Nfp x Nface
-% arrays of the faces of one kind. boundaryTypes (int8, one code per wall
-% face, in the order of the mesh's wall faces) sets the condition of each:
-% codes 2 to 7 are walls, code 13 an open face where the non-hydrostatic
-% pressure is zero.
+% arrays of the faces of one kind. boundaryTypes (int8, one code per
+% boundary face, in the order of the mesh's boundary faces) must give each a
+% wall code (2 to 7, the realised ones): the hydrostatic part reflects the
+% flow at every boundary face, and the pressure correction has no other
+% condition.
 %   Dx, Dy            derivatives inside every element
 %   inner, wall       logical 1 x Nface: which faces of mesh.faces are which
 %   nx, ny            Nfp x Ni normals of the inner faces; bnx, bny of the walls
@@ -17,10 +18,12 @@ function ops = nonhydro_operators(mesh, kernels, boundaryTypes)
 %                     (inverse mass matrix, face mass, face Jacobian; the
 %                     adjacent side with its sign reversed)
 %   PB, SB            the same for the boundary faces (one side only)
-%   jump              triplets of SL*diag(wL)*(PL - PA) + SA*diag(wA)*(PL - PA)
-%                     for face weights wL, wA given per stage (nonhydro_lift_jump)
+%   jump, liftBoth    PL - PA and SL + SA
+%   gradient0, divergence0   [Dx; Dy] and [Dx, Dy] with the lifted jumps of
+%                     faces that take the local side's value alone, walls
+%                     included in the divergence (nonhydro_pressure_step)
+%   penaltyMatrix     the interior penalty on the jumps of p
 %   wallMask          Nfp x Nb, 1.0 on wall nodes (boundary_type)
-%   openNodes         Nfp x Nb, 1.0 on open nodes (element_boundary_condition)
 %   penalty           interior-penalty factor tau (1/m, penalty_parameter)
 %   faceToElement, boundaryFaceToElement   the two face tables
   F = mesh.faces;
@@ -53,27 +56,15 @@ function ops = nonhydro_operators(mesh, kernels, boundaryTypes)
   ops.SL = invMJ * ScatterL;
   ops.SA = -invMJ * ScatterA;
   ops.SB = invMJ * ScatterB;
-  [rowL, nodeL, valueL] = find(ops.SL);
-  [rowA, nodeA, valueA] = find(ops.SA);
-  mapM = F.mapM(:, ops.inner);
-  mapP = F.mapP(:, ops.inner);
-  Nfi = numel(mapM);
-  ops.jump.rows = [rowL; rowL; rowA; rowA];
-  ops.jump.cols = [mapM(nodeL); mapP(nodeL); mapM(nodeA); mapP(nodeA)];
-  ops.jump.values = [valueL; -valueL; valueA; -valueA];
-  ops.jump.weight = [nodeL; nodeL; Nfi + nodeA; Nfi + nodeA];
-  ops.jump.size = Nn;
+  ops.jump = ops.PL - ops.PA;
+  ops.liftBoth = ops.SL + ops.SA;
 
-  % Boundary conditions: walls are the realised codes (2 to 7); faces that
-  % element_boundary_condition marks 2.0 (code 13) are open, with p = 0.
-  Nfp = mesh.Nfp;
+  % Walls are the realised boundary codes (2 to 7).
   Nb = nnz(ops.wall);
-  ops.wallMask = kernels.boundary_type(boundaryTypes, zeros(Nfp, Nb));
-  boundaryFaceToFace = F.faceToFace(:, ops.wall);
-  marker = kernels.element_boundary_condition(zeros(3, K), boundaryFaceToFace, ...
-      ops.boundaryFaceToElement, boundaryTypes);
-  open = marker(sub2ind(size(marker), boundaryFaceToFace(1, :), ops.boundaryFaceToElement(1, :))) == 2;
-  ops.openNodes = repmat(double(open), Nfp, 1);
+  ops.wallMask = kernels.boundary_type(boundaryTypes, zeros(mesh.Nfp, Nb));
+  if ~all(ops.wallMask(:))
+    error('nonhydro:boundaryType', 'Every boundary face must be a wall (codes 2 to 7).');
+  end
 
   % Element sizes are areas, edge sizes lengths (twice the face Jacobian of
   % the reference edge [-1, 1]); shape code 2 is the triangle, whose factor
@@ -82,22 +73,24 @@ function ops = nonhydro_operators(mesh, kernels, boundaryTypes)
       ops.boundaryFaceToElement, 2 * weight(1, ops.wall), int8(2), mesh.N);
 
   % The parts of the pressure system that do not change with the state.
-  % Divergence at the boundary: the discharge through a wall is zero (the
-  % flux switched off where the indicator is -1), through an open face the
-  % element's own, so only walls lift a jump. Gradient at the boundary: p at
-  % a wall is the element's own (no jump), at an open face zero. Penalty:
-  % -tau times the lifted jump of p, on inner faces and against the zero p of
-  % open faces.
+  % Divergence at a wall: no discharge passes (the flux is switched off where
+  % the indicator is -1), so the element's own normal discharge is lifted
+  % as the jump. Gradient at a wall: p is the element's own, no jump.
+  % Penalty: -tau times the lifted jump of p across the inner faces.
   diagonal = @(v) sparse(1:numel(v), 1:numel(v), v(:));
   bone = ones(size(ops.bnx));
   throughX = kernels.boundary_primitive_flux(-ops.wallMask, bone, ops.bnx);
   throughY = kernels.boundary_primitive_flux(-ops.wallMask, bone, ops.bny);
-  ops.boundaryDivergenceX = -ops.SB * diagonal(ops.bnx - throughX) * ops.PB;
-  ops.boundaryDivergenceY = -ops.SB * diagonal(ops.bny - throughY) * ops.PB;
-  ops.boundaryGradientX = -ops.SB * diagonal(ops.bnx .* ops.openNodes) * ops.PB;
-  ops.boundaryGradientY = -ops.SB * diagonal(ops.bny .* ops.openNodes) * ops.PB;
-  ops.penaltyMatrix = -ops.penalty * (nonhydro_lift_jump(ops.jump, ones(size(ops.nx)), ones(size(ops.nx))) ...
-                                      + ops.SB * diagonal(ops.openNodes) * ops.PB);
+  % Gradient and divergence with the adjacent side's weight at 0 (the local
+  % side's at 1), x above y and side by side: D - SL*diag(n)*(PL - PA). A
+  % stage adds (SL + SA)*diag(w n)*(PL - PA) for the weights w it finds.
+  wallDivergenceX = -ops.SB * diagonal(ops.bnx - throughX) * ops.PB;
+  wallDivergenceY = -ops.SB * diagonal(ops.bny - throughY) * ops.PB;
+  localX = ops.SL * diagonal(ops.nx) * ops.jump;
+  localY = ops.SL * diagonal(ops.ny) * ops.jump;
+  ops.gradient0 = [ops.Dx - localX; ops.Dy - localY];
+  ops.divergence0 = [ops.Dx - localX + wallDivergenceX, ops.Dy - localY + wallDivergenceY];
+  ops.penaltyMatrix = -ops.penalty * ops.liftBoth * ops.jump;
 end
 
 function [P, Scatter] = trace_and_scatter(node, Js, mesh)

@@ -14,9 +14,9 @@ function [q, solveTime] = nonhydro_pressure_step(q, dt, mesh, ops, kernels, cell
 % (downwind_flux_2d), the divergence takes the discharge from the upstream
 % side (downwind_flux_2d with the flow reversed), and an interior penalty on
 % the jump of p closes the alternating pair; where the flow across a face is
-% not one-way both take the average. The boundary parts and the penalty come
-% from nonhydro_operators. Nodes of non-wet elements keep p = 0.
-% solveTime is the time spent in the sparse solve.
+% not one-way both take the average. The wall parts and the penalty come from
+% nonhydro_operators. Every element must be wet (cellStatus 4): the
+% step has no wetting and drying. solveTime is the time spent in the sparse solve.
   Np = mesh.Np;
   K = mesh.K;
   Nn = Np * K;
@@ -40,25 +40,21 @@ function [q, solveTime] = nonhydro_pressure_step(q, dt, mesh, ops, kernels, cell
   f2e = ops.faceToElement;
   [gxL, gyL] = kernels.downwind_flux_2d(cellStatus, f2e, UL, VL, UA, VA, one, zero, one, zero, nx, ny);
   [dxL, dyL] = kernels.downwind_flux_2d(cellStatus, f2e, -UL, -VL, -UA, -VA, one, zero, one, zero, nx, ny);
-  % Strong form: D p minus the lifted n (p_side - p_face) on both sides; on
-  % the local side that is n_A (pL - pA), on the adjacent side -n_L (pL - pA).
-  Gx = ops.Dx + nonhydro_lift_jump(ops.jump, gxL - nx, gxL) + ops.boundaryGradientX;
-  Gy = ops.Dy + nonhydro_lift_jump(ops.jump, gyL - ny, gyL) + ops.boundaryGradientY;
-  Dvx = ops.Dx + nonhydro_lift_jump(ops.jump, dxL - nx, dxL) + ops.boundaryDivergenceX;
-  Dvy = ops.Dy + nonhydro_lift_jump(ops.jump, dyL - ny, dyL) + ops.boundaryDivergenceY;
+  % Strong form: D p minus the lifted n (p_side - p_face) of both sides; with
+  % w the local weight, the local side lifts (1 - w) n (pL - pA) and the
+  % adjacent side -w n (pL - pA): gradient0 with (SL + SA) w n (pL - pA)
+  % added. G stacks the x and y gradients (2*Nn x Nn); the divergence DV
+  % (Nn x 2*Nn) takes (hu, hv) stacked and carries the term
+  % -(hu, hv).grad(h)/h on its diagonals.
+  Nfi = numel(nx);
+  scale = @(w) sparse(1:Nfi, 1:Nfi, w(:), Nfi, Nfi) * ops.jump;
+  G = ops.gradient0 + blkdiag(ops.liftBoth, ops.liftBoth) * [scale(gxL); scale(gyL)];
+  gradh = G * h;
+  DV = ops.divergence0 + ops.liftBoth * [scale(dxL), scale(dyL)] ...
+       - sparse([1:Nn, 1:Nn], 1:2 * Nn, gradh ./ [h; h], Nn, 2 * Nn);
+  A = DV * G + ops.penaltyMatrix - sparse(1:Nn, 1:Nn, 4 ./ h .^ 2, Nn, Nn);
+  b = (2 / dt) * (DV * [U; V] + 2 * W ./ h);
 
-  diagonal = @(v) sparse(1:Nn, 1:Nn, v, Nn, Nn);
-  hx = Gx * h;
-  hy = Gy * h;
-  A = Dvx * Gx + Dvy * Gy + ops.penaltyMatrix - diagonal(hx ./ h) * Gx - diagonal(hy ./ h) * Gy ...
-      - diagonal(4 ./ h .^ 2);
-  b = (2 / dt) * (Dvx * U + Dvy * V - (U .* hx + V .* hy) ./ h + 2 * W ./ h);
-
-  wet = reshape(repmat(cellStatus(:)' == 4, Np, 1), Nn, 1);
-  if ~all(wet)
-    A = diagonal(wet) * A + diagonal(~wet);
-    b(~wet) = 0;
-  end
   started = tic;
   % Nodes are numbered element by element, so on a mesh numbered along its
   % length the matrix is banded; a band that takes little more room than
@@ -73,7 +69,8 @@ function [q, solveTime] = nonhydro_pressure_step(q, dt, mesh, ops, kernels, cell
   p = A \ b;
   solveTime = toc(started);
 
-  q(:, :, 2) = reshape(U - (dt / 2) * (Gx * p), Np, K);
-  q(:, :, 3) = reshape(V - (dt / 2) * (Gy * p), Np, K);
+  gradp = G * p;
+  q(:, :, 2) = reshape(U - (dt / 2) * gradp(1:Nn), Np, K);
+  q(:, :, 3) = reshape(V - (dt / 2) * gradp(Nn + 1:end), Np, K);
   q(:, :, 4) = reshape(W + dt * (p ./ h), Np, K);
 end
