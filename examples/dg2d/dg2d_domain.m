@@ -2,7 +2,8 @@ function domain = dg2d_domain(meshes)
 % DG2D_DOMAIN  What the limiters and integrals need of the meshes that share
 % one state, over all Kall elements in state order: weights (Np x 1, the
 % reference integrals of the nodal basis), vertexNodes (1 x 3), J, x, y
-% (Np x Kall), EToV (3 x Kall, global vertex numbers), Nvertex.
+% (Np x Kall), EToV (3 x Kall, global vertex numbers), vertexElements
+% (Nv x most elements at a vertex: the elements around each vertex).
   if ~iscell(meshes)
     meshes = {meshes};
   end
@@ -19,5 +20,13 @@ function domain = dg2d_domain(meshes)
   domain.ry = cell2mat(cellfun(@(m) m.ry, meshes, 'UniformOutput', false));
   domain.sy = cell2mat(cellfun(@(m) m.sy, meshes, 'UniformOutput', false));
   domain.EToV = cell2mat(cellfun(@(m) m.EToV, meshes, 'UniformOutput', false));
-  domain.Nvertex = max(cellfun(@(m) numel(m.VX), meshes));
+  % Elements around each vertex, a row per vertex, padded with Kall + 1.
+  Kall = size(domain.EToV, 2);
+  [vertex, order] = sort(domain.EToV(:));
+  element = ceil(order / 3);
+  first = [true; diff(vertex) > 0];
+  start = find(first);
+  slot = (1:numel(vertex))' - start(cumsum(first)) + 1;
+  domain.vertexElements = accumarray([vertex, slot], element, [], [], Kall + 1);
+  domain.vertexElements(domain.vertexElements == 0) = Kall + 1;
 end

@@ -1,0 +1,91 @@
+function rhs = dg2d_rhs(q, z, meshes, kernels, g, thr)
+% DG2D_RHS  Right-hand side of the 2d shallow-water equations in
+% pre-balanced form, strong nodal DG, on the meshes that share the state q
+% (Np x Kall x 3: h, hu, hv) over the bed z (Np x Kall).
+%
+% Per mesh: the volume fluxes E and G (prebalance_volume_flux_2d, pressure
+% (g/2)(h^2 - z^2), nothing at dry nodes), the one-sided normal fluxes of both
+% traces of every face (face_flux_2d), a local Lax-Friedrichs flux, and the
+% surface term (inner_edge_strong_rhs). The bed source -g*eta*grad(z) is
+% written as grad(P) - g*h*grad(eta), P the pre-balanced pressure at the
+% node; grad(P) is taken together with the flux divergence, from E - P, so
+% that at rest (hu = hv = 0, eta flat) the volume term is exactly zero and
+% only rounding in eta remains. At the dry nodes of a partly wet element eta
+% is the mean surface of its wet nodes: the emerged bed exerts no pressure.
+% A wall mirrors the normal discharge; a face against another mesh takes the
+% trace across from that mesh's part of q.
+  rhs = zeros(size(q));
+  H = q(:, :, 1);
+  HU = q(:, :, 2);
+  HV = q(:, :, 3);
+  for m = 1:numel(meshes)
+    mesh = meshes{m};
+    ref = mesh.ref;
+    Np = mesh.Np;
+    K = mesh.K;
+    cols = mesh.offset + (1:K);
+    h = H(:, cols);
+    zb = z(:, cols);
+    wet = h > thr;
+    status = int8(4 + ~any(wet, 1));               % Wet 4, Dry 5 (no wet node)
+
+    % Volume term: -(dE/dx + dG/dy) with the node pressure taken out, and
+    % the bed source.
+    [E, G] = kernels.prebalance_volume_flux_2d(thr, g, status, cat(3, q(:, cols, :), zb));
+    P = ((0.5 * g) * (h .* h - zb .* zb)) .* wet;
+    E(:, :, 2) = E(:, :, 2) - P;
+    G(:, :, 3) = G(:, :, 3) - P;
+    eta = h + zb;
+    partly = find(any(~wet, 1) & any(wet, 1));
+    if ~isempty(partly)
+      w = wet(:, partly);
+      e = eta(:, partly);
+      e(~w) = 0;
+      surface = sum(e, 1) ./ sum(w, 1);
+      eta(:, partly) = e + surface .* ~w;
+    end
+    X = [reshape(E, Np, []), reshape(G, Np, []), eta];
+    Xr = ref.Dr * X;
+    Xs = ref.Ds * X;
+    n = 3 * K;
+    dEdx = reshape(Xr(:, 1:n), Np, K, 3) .* mesh.rx + reshape(Xs(:, 1:n), Np, K, 3) .* mesh.sx;
+    dGdy = reshape(Xr(:, n + 1:2 * n), Np, K, 3) .* mesh.ry + reshape(Xs(:, n + 1:2 * n), Np, K, 3) .* mesh.sy;
+    detadx = Xr(:, 2 * n + 1:end) .* mesh.rx + Xs(:, 2 * n + 1:end) .* mesh.sx;
+    detady = Xr(:, 2 * n + 1:end) .* mesh.ry + Xs(:, 2 * n + 1:end) .* mesh.sy;
+    volume = -(dEdx + dGdy);
+    gh = (g * h) .* wet;
+    volume(:, :, 2) = volume(:, :, 2) - gh .* detadx;
+    volume(:, :, 3) = volume(:, :, 3) - gh .* detady;
+
+    % Traces on both sides of every face; a wall reflects the normal discharge.
+    F = mesh.faces;
+    nx = F.normalX;
+    ny = F.normalY;
+    hM = H(F.mapM);
+    huM = HU(F.mapM);
+    hvM = HV(F.mapM);
+    hP = H(F.mapP);
+    huP = HU(F.mapP);
+    hvP = HV(F.mapP);
+    wall = F.kind == 1;
+    un = huP(:, wall) .* nx(:, wall) + hvP(:, wall) .* ny(:, wall);
+    huP(:, wall) = huP(:, wall) - 2 * un .* nx(:, wall);
+    hvP(:, wall) = hvP(:, wall) - 2 * un .* ny(:, wall);
+    fluxM = kernels.face_flux_2d(thr, g, nx, ny, cat(3, hM, huM, hvM));
+    fluxP = kernels.face_flux_2d(thr, g, nx, ny, cat(3, hP, huP, hvP));
+
+    % Local Lax-Friedrichs flux; velocities count only above the threshold,
+    % so a dry side brings its celerity alone.
+    speedM = abs(huM .* nx + hvM .* ny) ./ max(hM, thr) .* (hM > thr) + sqrt(g * max(hM, 0));
+    speedP = abs(huP .* nx + hvP .* ny) ./ max(hP, thr) .* (hP > thr) + sqrt(g * max(hP, 0));
+    lambda = 0.5 * max(speedM, speedP);
+    numerical = 0.5 * (fluxM + fluxP) - lambda .* cat(3, hP - hM, huP - huM, hvP - hvM);
+
+    % Faces with no adjacent element in this mesh lift nothing into one.
+    closed = F.kind ~= 0;
+    fluxP(:, closed, :) = numerical(:, closed, :);
+    surfaceTerm = kernels.inner_edge_strong_rhs(ref.invM, ref.faceMassMatrix, F.faceToElement, ...
+        F.nodeLocal, F.nodeAdjacent, F.faceJacobian, mesh.J, fluxM, fluxP, numerical);
+    rhs(:, cols, :) = volume + surfaceTerm;
+  end
+end
