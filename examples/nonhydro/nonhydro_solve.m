@@ -22,8 +22,11 @@ function result = nonhydro_solve(mesh, q, opt)
 % solve), solveTime (in the sparse solves alone) and unknowns (Np*K).
   started = tic;
   g = opt.gravity;
-  thr = 1e-6;
-  kernels2d = dg2d_kernels();
+  % Dry threshold, shallow depth of the limiters and the modules of the
+  % hydrostatic part: the 2d solver's own defaults.
+  defaults = dg2d_options();
+  thr = defaults.dryThreshold;
+  kernels2d = defaults.kernels;
   kernels = nonhydro_kernels();
   ops = nonhydro_operators(mesh, kernels, opt.boundaryTypes);
   domain = dg2d_domain({mesh});
@@ -43,7 +46,8 @@ function result = nonhydro_solve(mesh, q, opt)
       correctionTime = correctionTime + toc(correcting);
       solveTime = solveTime + seconds;
     else
-      q(:, :, 1:3) = dg2d_limit(q(:, :, 1:3) + dt * hydrostatic, z, domain, thr, opt.slopeLimiter);
+      q(:, :, 1:3) = dg2d_limit(q(:, :, 1:3) + dt * hydrostatic, z, domain, thr, ...
+                                 defaults.shallowDepth, opt.slopeLimiter);
     end
   end
 
@@ -53,7 +57,6 @@ function result = nonhydro_solve(mesh, q, opt)
   times = t;
   records = opt.record(t, q);
   while t < opt.finalTime
-    h = q(:, :, 1);
     dt = opt.cfl * kernels2d.time_interval_3d([], g, mesh.N, 2 * mesh.inradius, cellStatus, q(:, :, 1:3));
     dt = min(dt, opt.finalTime - t);
     q1 = euler(q, dt);
