@@ -15,8 +15,8 @@ function [q, solveTime] = nonhydro_pressure_step(q, dt, mesh, ops, kernels, cell
 % side (downwind_flux_2d with the flow reversed), and an interior penalty on
 % the jump of p closes the alternating pair; where the flow across a face is
 % not one-way both take the average. The wall parts and the penalty come from
-% nonhydro_operators. Every element must be wet (cellStatus 4): the
-% step has no wetting and drying. solveTime is the time spent in the sparse solve.
+% nonhydro_operators. Every element must be wet (cellStatus 4): the step has
+% no wetting and drying. solveTime is the time spent in the sparse solve.
   Np = mesh.Np;
   K = mesh.K;
   Nn = Np * K;
@@ -34,9 +34,9 @@ function [q, solveTime] = nonhydro_pressure_step(q, dt, mesh, ops, kernels, cell
   one = ones(size(nx));
   zero = zeros(size(nx));
 
-  % Weight of each side in the face value, times the normal: the local one is
-  % the module's result for a unit local and a zero adjacent field, the
-  % adjacent one what is left of the normal (w_A = 1 - w_L).
+  % Weight w of the local side in the face value (the adjacent side's is
+  % 1 - w), times the normal: the module's result for a unit local and a zero
+  % adjacent field.
   f2e = ops.faceToElement;
   [gxL, gyL] = kernels.downwind_flux_2d(cellStatus, f2e, UL, VL, UA, VA, one, zero, one, zero, nx, ny);
   [dxL, dyL] = kernels.downwind_flux_2d(cellStatus, f2e, -UL, -VL, -UA, -VA, one, zero, one, zero, nx, ny);
