@@ -23,6 +23,8 @@ function ops = nonhydro_operators(mesh, kernels, boundaryTypes)
 %                     faces that take the local side's value alone, walls
 %                     included in the divergence (nonhydro_pressure_step)
 %   penaltyMatrix     the interior penalty on the jumps of p
+%   liftBothXY        blkdiag(liftBoth, liftBoth)
+%   band              [below, above] band of the system matrix, or empty
 %   wallMask          Nfp x Nb, 1.0 on wall nodes (boundary_type)
 %   penalty           interior-penalty factor tau (1/m, penalty_parameter)
 %   faceToElement, boundaryFaceToElement   the two face tables
@@ -91,6 +93,23 @@ function ops = nonhydro_operators(mesh, kernels, boundaryTypes)
   ops.gradient0 = [ops.Dx - localX; ops.Dy - localY];
   ops.divergence0 = [ops.Dx - localX + wallDivergenceX, ops.Dy - localY + wallDivergenceY];
   ops.penaltyMatrix = -ops.penalty * ops.liftBoth * ops.jump;
+  ops.liftBothXY = blkdiag(ops.liftBoth, ops.liftBoth);
+
+  % Band of the system matrix whatever the weights (the pattern with every
+  % weight non-zero): nodes are numbered element by element, so on a mesh
+  % numbered along its length the band is narrow, and a band that takes
+  % little more room than the entries is solved as one (LAPACK's banded LU).
+  % Empty where the general sparse LU is the better choice.
+  on = @(A) spones(A);
+  Gp = on(ops.gradient0) + on(ops.liftBothXY) * on([ops.jump; ops.jump]);
+  DVp = on(ops.divergence0) + on(ops.liftBoth) * on([ops.jump, ops.jump]) + on([speye(Nn), speye(Nn)]);
+  [i, j] = find(DVp * Gp + on(ops.penaltyMatrix) + speye(Nn));
+  below = max([0; i - j]);
+  above = max([0; j - i]);
+  ops.band = [];
+  if (2 * below + above + 1) * Nn <= 8 * numel(i)
+    ops.band = [below, above];
+  end
 end
 
 function [P, Scatter] = trace_and_scatter(node, Js, mesh)

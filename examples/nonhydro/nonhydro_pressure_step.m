@@ -48,7 +48,7 @@ function [q, solveTime] = nonhydro_pressure_step(q, dt, mesh, ops, kernels, cell
   % -(hu, hv).grad(h)/h on its diagonals.
   Nfi = numel(nx);
   scale = @(w) sparse(1:Nfi, 1:Nfi, w(:), Nfi, Nfi) * ops.jump;
-  G = ops.gradient0 + blkdiag(ops.liftBoth, ops.liftBoth) * [scale(gxL); scale(gyL)];
+  G = ops.gradient0 + ops.liftBothXY * [scale(gxL); scale(gyL)];
   gradh = G * h;
   DV = ops.divergence0 + ops.liftBoth * [scale(dxL), scale(dyL)] ...
        - sparse([1:Nn, 1:Nn], 1:2 * Nn, gradh ./ [h; h], Nn, 2 * Nn);
@@ -56,15 +56,8 @@ function [q, solveTime] = nonhydro_pressure_step(q, dt, mesh, ops, kernels, cell
   b = (2 / dt) * (DV * [U; V] + 2 * W ./ h);
 
   started = tic;
-  % Nodes are numbered element by element, so on a mesh numbered along its
-  % length the matrix is banded; a band that takes little more room than
-  % the entries themselves is solved as one (LAPACK's banded LU), anything
-  % else by the general sparse LU.
-  [i, j] = find(A);
-  below = max([0; i - j]);
-  above = max([0; j - i]);
-  if (2 * below + above + 1) * Nn <= 8 * nnz(A)
-    A = matrix_type(A, 'banded', below, above);
+  if ~isempty(ops.band)
+    A = matrix_type(A, 'banded', ops.band(1), ops.band(2));
   end
   p = A \ b;
   solveTime = toc(started);
