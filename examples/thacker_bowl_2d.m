@@ -16,7 +16,7 @@
 
 here = fileparts(mfilename('fullpath'));
 addpath(fullfile(here, 'dg2d'));
-resolutions = [8 16 32];
+resolutions = [6 12 24];
 periods = 5;
 solverOptions = {'slopeLimiter', false};
 
