@@ -5,9 +5,11 @@ function kernels = dg2d_kernels(variant)
 % dg2d_kernels() or dg2d_kernels('modules'): the compiled modules, each
 % handle taken inside the private folder of its class (a handle keeps its
 % binding after the folder is left, so the time loop never changes folder).
-% dg2d_kernels('plain'): the plain Octave forms of the same modules (the
-% <module>.m beside each module's source), each copied into a folder of its
-% own so that the compiled module in the private folder does not shadow it.
+% dg2d_kernels('plain'): the plain Octave forms (the <module>.m beside each
+% module's source, with their shared checks in mframe/) of the modules the
+% right-hand side and the step call, each copied into a folder of its own so
+% that the compiled module in the private folder does not shadow it;
+% mesh_connection, called once when meshes are joined, stays compiled.
   if nargin < 1
     variant = 'modules';
   end
@@ -23,6 +25,11 @@ function kernels = dg2d_kernels(variant)
       case 'modules'
         kernels.(names{i}) = handle_in(folder, names{i}, 'build_mex first');
       case 'plain'
+        if strcmp(names{i}, 'mesh_connection')
+          kernels.(names{i}) = handle_in(folder, names{i}, 'build_mex first');
+          continue;
+        end
+        addpath(fullfile(root, 'mframe'));
         source = fullfile(folder, [names{i} '.m']);
         if ~exist(source, 'file')
           error('dg2d_kernels:plainMissing', 'No plain Octave form %s.', source);

@@ -6,12 +6,13 @@ function rhs = dg2d_rhs(q, z, meshes, kernels, g, thr)
 % Per mesh: the volume fluxes E and G (prebalance_volume_flux_2d, pressure
 % (g/2)(h^2 - z^2), nothing at dry nodes), the one-sided normal fluxes of both
 % traces of every face (face_flux_2d), a local Lax-Friedrichs flux, and the
-% surface term (inner_edge_strong_rhs). The bed source -g*eta*grad(z) is
-% written as grad(P) - g*h*grad(eta), P the pre-balanced pressure at the
-% node; grad(P) is taken together with the flux divergence, from E - P, so
-% that at rest (hu = hv = 0, eta flat) the volume term is exactly zero and
-% only rounding in eta remains. At the dry nodes of a partly wet element eta
-% is the mean surface of its wet nodes: the emerged bed exerts no pressure.
+% surface term (inner_edge_strong_rhs). The bed source is -g*eta*grad(z):
+% with the pressure (g/2)(h^2 - z^2) of the volume flux its gradient cancels
+% at rest, to rounding, in every wet element. In a partly wet element the
+% flux has no pressure at the dry nodes, so there the node pressure P is
+% taken out of E and G and the source is written as grad(P) - g*h*grad(eta),
+% with eta at the dry nodes the mean surface of the wet ones: the emerged
+% bed exerts no pressure, and at rest the volume term is zero.
 % A wall mirrors the normal discharge; a face against another mesh takes the
 % trace across from that mesh's part of q.
   rhs = zeros(size(q));
@@ -32,30 +33,39 @@ function rhs = dg2d_rhs(q, z, meshes, kernels, g, thr)
     % Volume term: -(dE/dx + dG/dy) with the node pressure taken out, and
     % the bed source.
     [E, G] = kernels.prebalance_volume_flux_2d(thr, g, status, cat(3, q(:, cols, :), zb));
-    P = ((0.5 * g) * (h .* h - zb .* zb)) .* wet;
-    E(:, :, 2) = E(:, :, 2) - P;
-    G(:, :, 3) = G(:, :, 3) - P;
     eta = h + zb;
     partly = find(any(~wet, 1) & any(wet, 1));
     if ~isempty(partly)
       w = wet(:, partly);
+      P = ((0.5 * g) * (h(:, partly) .* h(:, partly) - zb(:, partly) .* zb(:, partly))) .* w;
+      E(:, partly, 2) = E(:, partly, 2) - P;
+      G(:, partly, 3) = G(:, partly, 3) - P;
       e = eta(:, partly);
       e(~w) = 0;
       surface = sum(e, 1) ./ sum(w, 1);
       eta(:, partly) = e + surface .* ~w;
     end
-    X = [reshape(E, Np, []), reshape(G, Np, []), eta];
+    X = [reshape(E, Np, []), reshape(G, Np, []), eta, zb];
     Xr = ref.Dr * X;
     Xs = ref.Ds * X;
     n = 3 * K;
     dEdx = reshape(Xr(:, 1:n), Np, K, 3) .* mesh.rx + reshape(Xs(:, 1:n), Np, K, 3) .* mesh.sx;
     dGdy = reshape(Xr(:, n + 1:2 * n), Np, K, 3) .* mesh.ry + reshape(Xs(:, n + 1:2 * n), Np, K, 3) .* mesh.sy;
-    detadx = Xr(:, 2 * n + 1:end) .* mesh.rx + Xs(:, 2 * n + 1:end) .* mesh.sx;
-    detady = Xr(:, 2 * n + 1:end) .* mesh.ry + Xs(:, 2 * n + 1:end) .* mesh.sy;
+    c = 2 * n + (1:K);
+    detadx = Xr(:, c) .* mesh.rx + Xs(:, c) .* mesh.sx;
+    detady = Xr(:, c) .* mesh.ry + Xs(:, c) .* mesh.sy;
+    c = 2 * n + K + (1:K);
+    dzdx = Xr(:, c) .* mesh.rx + Xs(:, c) .* mesh.sx;
+    dzdy = Xr(:, c) .* mesh.ry + Xs(:, c) .* mesh.sy;
     volume = -(dEdx + dGdy);
-    gh = (g * h) .* wet;
-    volume(:, :, 2) = volume(:, :, 2) - gh .* detadx;
-    volume(:, :, 3) = volume(:, :, 3) - gh .* detady;
+    % Bed source: -g*eta*grad(z) on the wet elements, -g*h*grad(eta) on the
+    % partly wet ones (whose node pressure was taken out of E and G above).
+    sx = (g * eta) .* dzdx;
+    sy = (g * eta) .* dzdy;
+    sx(:, partly) = (g * h(:, partly)) .* detadx(:, partly);
+    sy(:, partly) = (g * h(:, partly)) .* detady(:, partly);
+    volume(:, :, 2) = volume(:, :, 2) - sx .* wet;
+    volume(:, :, 3) = volume(:, :, 3) - sy .* wet;
 
     % Traces on both sides of every face; a wall reflects the normal discharge.
     F = mesh.faces;

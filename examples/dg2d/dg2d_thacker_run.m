@@ -24,25 +24,23 @@ function run = dg2d_thacker_run(n, N, periods, varargin)
   g = opt.gravity;
   omega = sqrt(2 * g * h0) / a;
   period = 2 * pi / omega;
+  % Elements left of x = 0 first, so that the single mesh and the two
+  % joined meshes hold the state in the same order.
   vm = dg2d_rectangle([-2, 2], [-2, 2], n, n);
+  centreX = mean(reshape(vm.VX(vm.EToV), 3, []), 1);
+  parts = {vm.EToV(:, centreX < 0), vm.EToV(:, centreX > 0)};
+  vm.EToV = [parts{:}];
+  mesh = dg2d_mesh(vm, N);
+  meshes = {mesh};
   if split
-    centreX = mean(reshape(vm.VX(vm.EToV), 3, []), 1);
-    parts = {centreX < 0, centreX > 0};
-    meshes = cell(1, 2);
     for m = 1:2
-      part = vm;
-      part.EToV = vm.EToV(:, parts{m});
-      meshes{m} = dg2d_mesh(part, N);
+      meshes{m} = dg2d_mesh(struct('VX', vm.VX, 'VY', vm.VY, 'EToV', parts{m}), N);
     end
     meshes = dg2d_couple(meshes, opt.kernels);
-    mesh = dg2d_mesh(struct('VX', vm.VX, 'VY', vm.VY, 'EToV', [vm.EToV(:, parts{1}), vm.EToV(:, parts{2})]), N);
-  else
-    mesh = dg2d_mesh(vm, N);
-    meshes = {mesh};
   end
   [h, hu, hv, z] = dg2d_thacker(mesh.x, mesh.y, 0, a, h0, sigma, g);
   opt.outputTimes = [period / 2, (1:periods) * period];
-  opt.finalTime = periods * period;
+  opt.finalTime = max(periods, 0.5) * period;
   result = dg2d_solve(meshes, cat(3, h, hu, hv), z, opt);
 
   run = struct('n', n, 'N', N, 'mesh', mesh, 'period', period, 'times', opt.outputTimes, ...
