@@ -3,9 +3,11 @@ function tests = test_example_nonhydro()
   % correction must bring a short standing wave to the period of linear wave
   % theory, which the hydrostatic run misses by a third, and carry a solitary
   % wave at its celerity without losing height; mass is conserved to
-  % rounding. A flipped term of the pressure system, a gradient and a
-  % divergence taken from the same side, or hw advected with the wrong flux
-  % break these bounds.
+  % rounding. A flipped or mis-scaled term of the pressure system or of the
+  % correction (the 4/h^2 term, the 2 hw/h term, dt/2 on the discharge, the
+  % sign of the hw update) breaks these bounds; on these coarse cases the side
+  % taken by the alternating fluxes and the advection of hw change too little
+  % to be seen.
   tests = {@standing_wave_period_against_airy, @solitary_wave_celerity_and_height};
 end
 
