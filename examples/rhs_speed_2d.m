@@ -5,7 +5,8 @@
 % time of the module variant goes: each module call timed inside the
 % right-hand side, the rest being Octave's own work around them (gathering
 % traces, building the inputs with cat, the derivative products, the
-% numerical flux), of which Octave's profiler names the largest items.
+% numerical flux), of which Octave's profiler names the largest items. For
+% scale, the time of one pass over the state in the same run.
 %
 % The state is Thacker's bowl at t = 0 (wet and dry elements) on 92 x 92
 % cells of two triangles, quadratic elements: 16928 elements, 101568 nodes.
@@ -82,6 +83,14 @@ for v = 1:2
 end
 fprintf('plain / modules: %.2f; largest difference of the two right-hand sides %.3e\n', ...
         seconds(2) / seconds(1), max(abs(results{1}(:) - results{2}(:))));
+% For scale, in the same run: one pass over the state (read and write).
+times = zeros(1, repeats);
+for i = 1:repeats
+  started = tic;
+  copy = q + 0;
+  times(i) = toc(started);
+end
+fprintf('one pass over the state (q + 0): %.4f s, %.2f GB/s\n', median(times), 2 * numel(q) * 8 / median(times) / 1e9);
 
 fprintf('\nwhere one evaluation with the modules goes (%.4f s, timed calls):\n', timedTotal);
 for m = 1:numel(names)

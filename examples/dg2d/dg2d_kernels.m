@@ -23,10 +23,10 @@ function kernels = dg2d_kernels(variant)
     folder = fullfile(root, row{1});
     switch variant
       case 'modules'
-        kernels.(names{i}) = handle_in(folder, names{i}, 'build_mex first');
+        kernels.(names{i}) = handle_in(folder, names{i}, 3, 'build_mex first');
       case 'plain'
         if strcmp(names{i}, 'mesh_connection')
-          kernels.(names{i}) = handle_in(folder, names{i}, 'build_mex first');
+          kernels.(names{i}) = handle_in(folder, names{i}, 3, 'build_mex first');
           continue;
         end
         addpath(fullfile(root, 'mframe'));
@@ -39,16 +39,18 @@ function kernels = dg2d_kernels(variant)
           mkdir(copy);
         end
         copyfile(source, copy);
-        kernels.(names{i}) = handle_in(copy, names{i}, 'the copy failed');
+        kernels.(names{i}) = handle_in(copy, names{i}, 2, 'the copy failed');
       otherwise
         error('dg2d_kernels:variant', 'Unknown variant %s (modules or plain).', variant);
     end
   end
 end
 
-function handle = handle_in(folder, name, remedy)
+function handle = handle_in(folder, name, kind, remedy)
+  % kind: what exist() must find, 3 a compiled module (not the plain form
+  % beside it), 2 an M file.
   old = cd(folder);
-  found = exist(name, 'file');
+  found = exist(name, 'file') == kind;
   handle = str2func(name);
   cd(old);
   if ~found

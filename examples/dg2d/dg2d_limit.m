@@ -10,7 +10,8 @@ function q = dg2d_limit(q, z, domain, thr, shallowDepth, slopeLimiter)
 %    element keeps its linear part only;
 % 2. positivity (Zhang-Shu): where a node is negative, the element's depth
 %    and discharges are scaled about their means by the largest factor that
-%    leaves no node negative; the means, and so the mass, are kept;
+%    leaves no node negative; the means, and so the mass, are kept (a mean
+%    below zero, which only rounding leaves, becomes zero);
 % 3. elements with a node shallower than shallowDepth move at one velocity,
 %    and nodes at or below the dry threshold carry no discharge.
   h = q(:, :, 1);

@@ -51,7 +51,7 @@ function ref = dg2d_reference(N)
 
   % Face mass matrix of the equidistant face nodes on [-1, 1].
   tf = -1 + 2 * t / N;
-  [xg, wg] = gauss_legendre(N + 1);
+  [xg, wg] = dg2d_gauss_legendre(N + 1);
   V1 = tf .^ (0:N);
   interp1 = (xg .^ (0:N)) / V1;
   ref.faceMassMatrix = interp1' * (wg .* interp1);
@@ -88,13 +88,4 @@ function [V, Vr, Vs] = monomials(N, r, s)
       Vs = [Vs, b * r .^ a .* s .^ max(b - 1, 0)];
     end
   end
-end
-
-function [x, w] = gauss_legendre(n)
-  % Gauss-Legendre points and weights on [-1, 1] (Golub-Welsch).
-  k = (1:n - 1)';
-  beta = k ./ sqrt(4 * k .^ 2 - 1);
-  [Q, D] = eig(diag(beta, 1) + diag(beta, -1));
-  [x, order] = sort(diag(D));
-  w = 2 * Q(1, order)' .^ 2;
 end

@@ -1,4 +1,4 @@
-function rhs = dg2d_rhs(q, z, meshes, kernels, g, thr)
+function rhs = dg2d_rhs(q, z, meshes, kernels, g, thr, thinDepth)
 % DG2D_RHS  Right-hand side of the 2d shallow-water equations in
 % pre-balanced form, strong nodal DG, on the meshes that share the state q
 % (Np x Kall x 3: h, hu, hv) over the bed z (Np x Kall).
@@ -8,13 +8,22 @@ function rhs = dg2d_rhs(q, z, meshes, kernels, g, thr)
 % traces of every face (face_flux_2d), a local Lax-Friedrichs flux, and the
 % surface term (inner_edge_strong_rhs). The bed source is -g*eta*grad(z):
 % with the pressure (g/2)(h^2 - z^2) of the volume flux its gradient cancels
-% at rest, to rounding, in every wet element. In a partly wet element the
-% flux has no pressure at the dry nodes, so there the node pressure P is
-% taken out of E and G and the source is written as grad(P) - g*h*grad(eta),
-% with eta at the dry nodes the mean surface of the wet ones: the emerged
-% bed exerts no pressure, and at rest the volume term is zero.
+% at rest, to rounding, in every wet element (eta and z taken from the
+% element's mean surface). In a partly wet element the flux has no pressure
+% at the dry nodes, and in an element whose water is all thinner than
+% thinDepth (default 0.05) the pressure and the source are far larger than
+% the depth, so that their difference is mostly truncation error: there the
+% node pressure P is taken out of E and G and the source is written as
+% grad(P) - g*h*grad(eta), with eta at the dry nodes the mean surface of the
+% wet ones (the emerged bed exerts no pressure); at rest the volume term is
+% zero. (That form everywhere lets rounding grow where the depth varies
+% steeply within an element; the pre-balanced one everywhere drives thin
+% water over a steep bed too fast.)
 % A wall mirrors the normal discharge; a face against another mesh takes the
 % trace across from that mesh's part of q.
+  if nargin < 7
+    thinDepth = 0.05;
+  end
   rhs = zeros(size(q));
   H = q(:, :, 1);
   HU = q(:, :, 2);
@@ -32,12 +41,17 @@ function rhs = dg2d_rhs(q, z, meshes, kernels, g, thr)
 
     % Volume term: -(dE/dx + dG/dy) with the node pressure taken out, and
     % the bed source.
-    [E, G] = kernels.prebalance_volume_flux_2d(thr, g, status, cat(3, q(:, cols, :), zb));
+    % The bed is measured from each element's mean surface: any constant
+    % datum gives the same equations, and this one keeps the pressure and
+    % the source small where the water is thin over a high bed.
     eta = h + zb;
-    partly = find(any(~wet, 1) & any(wet, 1));
+    datum = mean(eta, 1);
+    [E, G] = kernels.prebalance_volume_flux_2d(thr, g, status, cat(3, q(:, cols, :), zb - datum));
+    partly = find(any(wet, 1) & (any(~wet, 1) | max(h, [], 1) < thinDepth));
     if ~isempty(partly)
       w = wet(:, partly);
-      P = ((0.5 * g) * (h(:, partly) .* h(:, partly) - zb(:, partly) .* zb(:, partly))) .* w;
+      zd = zb(:, partly) - datum(partly);
+      P = ((0.5 * g) * (h(:, partly) .* h(:, partly) - zd .* zd)) .* w;
       E(:, partly, 2) = E(:, partly, 2) - P;
       G(:, partly, 3) = G(:, partly, 3) - P;
       e = eta(:, partly);
@@ -60,8 +74,8 @@ function rhs = dg2d_rhs(q, z, meshes, kernels, g, thr)
     volume = -(dEdx + dGdy);
     % Bed source: -g*eta*grad(z) on the wet elements, -g*h*grad(eta) on the
     % partly wet ones (whose node pressure was taken out of E and G above).
-    sx = (g * eta) .* dzdx;
-    sy = (g * eta) .* dzdy;
+    sx = (g * (eta - datum)) .* dzdx;
+    sy = (g * (eta - datum)) .* dzdy;
     sx(:, partly) = (g * h(:, partly)) .* detadx(:, partly);
     sy(:, partly) = (g * h(:, partly)) .* detady(:, partly);
     volume(:, :, 2) = volume(:, :, 2) - sx .* wet;

@@ -6,7 +6,8 @@ function result = dg2d_solve(meshes, q, z, opt)
 % opt fields (dg2d_options gives the defaults): gravity, dryThreshold, cfl,
 % finalTime, outputTimes (states kept at these times), steps (the run ends
 % after that many steps, also before finalTime), maxSteps (more steps than
-% that before finalTime is an error), shallowDepth, slopeLimiter, kernels.
+% that before finalTime is an error), shallowDepth, thinDepth (dg2d_rhs),
+% slopeLimiter, kernels.
 %
 % Third-order SSP Runge-Kutta; after every stage the slope limiter, the
 % positivity limiter and no discharge at dry nodes (dg2d_limit). The step is
@@ -36,10 +37,11 @@ function result = dg2d_solve(meshes, q, z, opt)
   for i = 1:numel(stops)
     while t < stops(i) && steps < opt.steps
       dt = min(opt.cfl * time_step(q, meshes, domain, kernels, g, thr), stops(i) - t);
-      q1 = dg2d_limit(q + dt * dg2d_rhs(q, z, meshes, kernels, g, thr), z, domain, thr, opt.shallowDepth, opt.slopeLimiter);
-      q2 = dg2d_limit(0.75 * q + 0.25 * (q1 + dt * dg2d_rhs(q1, z, meshes, kernels, g, thr)), ...
+      q1 = dg2d_limit(q + dt * dg2d_rhs(q, z, meshes, kernels, g, thr, opt.thinDepth), ...
                       z, domain, thr, opt.shallowDepth, opt.slopeLimiter);
-      q = dg2d_limit(q / 3 + (2 / 3) * (q2 + dt * dg2d_rhs(q2, z, meshes, kernels, g, thr)), ...
+      q2 = dg2d_limit(0.75 * q + 0.25 * (q1 + dt * dg2d_rhs(q1, z, meshes, kernels, g, thr, opt.thinDepth)), ...
+                      z, domain, thr, opt.shallowDepth, opt.slopeLimiter);
+      q = dg2d_limit(q / 3 + (2 / 3) * (q2 + dt * dg2d_rhs(q2, z, meshes, kernels, g, thr, opt.thinDepth)), ...
                      z, domain, thr, opt.shallowDepth, opt.slopeLimiter);
       minDepth = min([minDepth, min(min(q1(:, :, 1))), min(min(q2(:, :, 1))), min(min(q(:, :, 1)))]);
       t = t + dt;

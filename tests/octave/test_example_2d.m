@@ -54,14 +54,14 @@ end
 
 function bowl_error_below_bound()
   runs = bowl_runs();
-  assert(runs{1}.l1 < 0.061, 'L1 error %g on 6 x 6 cells', runs{1}.l1);
-  assert(runs{2}.l1 < 0.025, 'L1 error %g on 12 x 12 cells', runs{2}.l1);
+  assert(runs{1}.l1 < 0.078, 'L1 error %g on 6 x 6 cells', runs{1}.l1);
+  assert(runs{2}.l1 < 0.027, 'L1 error %g on 12 x 12 cells', runs{2}.l1);
 end
 
 function bowl_error_decreases()
   runs = bowl_runs();
   ratio = runs{2}.l1 / runs{1}.l1;
-  assert(ratio < 0.46, 'halving the cells divides the error only by %g', 1 / ratio);
+  assert(ratio < 0.38, 'halving the cells divides the error only by %g', 1 / ratio);
 end
 
 function bowl_keeps_mass_and_depth()
