@@ -19,8 +19,9 @@ function result = nonhydro_solve(mesh, q, opt)
 % result: q at finalTime, times and records (one row per call of opt.record),
 % steps, finalTime, mass0 and mass (total water at 0 and at finalTime),
 % wallTime, cpuTime (of this process: on a shared machine the wall time also
-% counts the waits), correctionTime (spent in the pressure correction: assembly and
-% solve), solveTime (in the sparse solves alone) and unknowns (Np*K).
+% counts the waits), correctionTime (spent in the pressure correction:
+% assembly and solve), solveTime (in the sparse solves alone) and unknowns
+% (Np*K).
   started = tic;
   cpuStarted = cputime();
   g = opt.gravity;
