@@ -9,6 +9,15 @@ function tests = test_twins()
 % A row: module, calls, comparison ('bits' or 'edge'). Each module has a
 % generator twin_case_<module>.m returning one random call (twin_case.m).
   rows = {
+    'mesh_connection',               300, 'bits'
+    'downwind_flux_2d',              300, 'bits'
+    'face_normal_vector',            300, 'bits'
+    'wet_dry_face_1d',               300, 'bits'
+    'boundary_type',                 300, 'bits'
+    'element_boundary_condition',    300, 'bits'
+    'boundary_primitive_flux',       300, 'bits'
+    'penalty_parameter',             300, 'bits'
+    'point_to_cell_info',            300, 'bits'
     'prebalance_volume_flux_2d',     300, 'bits'
     'face_flux_2d',                  300, 'bits'
     'face_flux_1d',                  300, 'bits'
