@@ -1,6 +1,10 @@
-function kernels = dg2d_kernels(variant)
+function kernels = dg2d_kernels(variant, names)
 % DG2D_KERNELS  Handles to the modules the 2d solver calls, in a struct
 % with one field per module name.
+%
+% names, optional: the modules to load (a cell array of module names); by
+% default those of the hydrostatic right-hand side, the step and the mesh
+% joining.
 %
 % dg2d_kernels() or dg2d_kernels('modules'): the compiled modules, each
 % handle taken inside the private folder of its class (a handle keeps its
@@ -13,8 +17,10 @@ function kernels = dg2d_kernels(variant)
   if nargin < 1
     variant = 'modules';
   end
-  names = {'prebalance_volume_flux_2d', 'face_flux_2d', 'time_interval_3d', ...
-           'inner_edge_strong_rhs', 'mesh_connection'};
+  if nargin < 2
+    names = {'prebalance_volume_flux_2d', 'face_flux_2d', 'time_interval_3d', ...
+             'inner_edge_strong_rhs', 'mesh_connection'};
+  end
   root = fileparts(fileparts(fileparts(mfilename('fullpath'))));
   text = fileread(fullfile(root, 'modules.txt'));
   kernels = struct();

@@ -30,7 +30,9 @@ function result = nonhydro_solve(mesh, q, opt)
   defaults = dg2d_options();
   thr = defaults.dryThreshold;
   kernels2d = defaults.kernels;
-  kernels = nonhydro_kernels();
+  kernels = dg2d_kernels('modules', {'upwind_flux_2d', 'nonhydro_vertical_volume_flux', ...
+                         'nonhydro_vertical_face_flux', 'downwind_flux_2d', 'boundary_type', ...
+                         'boundary_primitive_flux', 'penalty_parameter', 'inner_edge_strong_rhs'});
   ops = nonhydro_operators(mesh, kernels, opt.boundaryTypes);
   domain = dg2d_domain({mesh});
   z = zeros(mesh.Np, mesh.K);
