@@ -122,6 +122,7 @@ inline std::ptrdiff_t paddedRows(std::ptrdiff_t n) {
 //   faceVectors        2 x kFieldsPerGroup x paddedRows(Nfp)
 //   columns            paddedRows(Np) x kColumnsPerProduct
 //   faceNodes          kFaceRing x 2 x Nfp offsets
+//   lastFace           K face numbers
 struct EdgeScratch {
     double* packedInverseMass;
     double* packedFaceMass;
@@ -129,6 +130,7 @@ struct EdgeScratch {
     double* faceVectors;
     double* columns;
     std::ptrdiff_t* faceNodes;
+    std::ptrdiff_t* lastFace;
 };
 
 // Bytes of scratch for a face set, alignment slack included.
@@ -137,7 +139,7 @@ inline std::size_t edgeScratchBytes(const EdgeFaceSet& set) {
     const std::ptrdiff_t rowsNp = paddedRows(set.Np), rowsNfp = paddedRows(set.Nfp);
     const std::ptrdiff_t doubles = rowsNp * set.Np + rowsNfp * set.Nfp + 2 * kFieldsPerGroup * set.Nfp +
                                    2 * kFieldsPerGroup * rowsNfp + rowsNp * kColumnsPerProduct +
-                                   kFaceRing * 2 * set.Nfp;
+                                   kFaceRing * 2 * set.Nfp + set.K;
     return static_cast<std::size_t>(doubles) * sizeof(double) + 64;
 }
 
@@ -158,6 +160,7 @@ inline EdgeScratch carveEdgeScratch(const EdgeFaceSet& set, void* block) {
     scratch.columns = next;
     next += paddedRows(set.Np) * kColumnsPerProduct;
     scratch.faceNodes = reinterpret_cast<std::ptrdiff_t*>(next);
+    scratch.lastFace = scratch.faceNodes + kFaceRing * 2 * set.Nfp;
     return scratch;
 }
 
@@ -204,16 +207,18 @@ KERNELS_EDGE_INLINE void packRows(std::ptrdiff_t n, const double* __restrict mat
     }
 }
 
-// Element pass, one block of Columns element columns x (n x Columns, leading
-// dimension ldx) times the packed inverse mass matrix: y(r, c) = sum over j of
-// invM(r, j)*x(j, c), from 0.0, j increasing. y has leading dimension ldy, a
-// multiple of Lanes at least n.
+// Columns element columns x[c] (n nodes each) times the packed inverse mass
+// matrix: y(r, c) = sum over j of invM(r, j)*x[c][j], from 0.0, j increasing.
+// y has leading dimension ldy, a multiple of Lanes at least n.
 template <int Lanes, int Columns>
 KERNELS_EDGE_INLINE void multiplyColumns(std::ptrdiff_t n, const double* __restrict packed,
-                                         const double* __restrict x, std::ptrdiff_t ldx, double* __restrict y,
-                                         std::ptrdiff_t ldy) {
+                                         const double* const* columns, double* __restrict y, std::ptrdiff_t ldy) {
     using V = typename VectorOf<Lanes>::type;
     const std::ptrdiff_t blocks = (n + Lanes - 1) / Lanes;
+    const double* x[Columns];
+    for (int c = 0; c < Columns; ++c) {
+        x[c] = columns[c];
+    }
     // Row blocks: the block's rows of every column, summed over j.
     for (std::ptrdiff_t i = 0; i < blocks; ++i) {
         V sum[Columns];
@@ -225,7 +230,7 @@ KERNELS_EDGE_INLINE void multiplyColumns(std::ptrdiff_t n, const double* __restr
             V column;
             std::memcpy(&column, a + j * Lanes, sizeof column);
             for (int c = 0; c < Columns; ++c) {
-                sum[c] += column * x[j + c * ldx];
+                sum[c] += column * x[c][j];
             }
         }
         for (int c = 0; c < Columns; ++c) {
@@ -242,36 +247,48 @@ KERNELS_EDGE_INLINE void divideByJacobian(std::ptrdiff_t count, const double* __
     }
 }
 
-// Element pass: every element column of every field becomes
-// (inverseMassMatrix * column) ./ jacobian, kColumnsPerProduct columns of one
-// field at a time, the fields of a block of elements in turn so that their
-// Jacobian is read once.
+// Element pass on finished elements (no later face adds to them): their
+// column of every field becomes (inverseMassMatrix * column) ./ jacobian,
+// kColumnsPerProduct columns of one field per product when there are as many.
 template <int Lanes>
-KERNELS_EDGE_INLINE void applyInverseMass(const EdgeFaceSet& s, double* rhs, const EdgeScratch& scratch) {
+KERNELS_EDGE_INLINE void finishElements(const EdgeFaceSet& s, double* rhs, const EdgeScratch& scratch,
+                                        const std::ptrdiff_t* elements, std::ptrdiff_t count) {
     const std::ptrdiff_t Np = s.Np;
-    if (Np == 0 || s.K == 0) {
-        return;
-    }
-    packRows<Lanes>(Np, s.inverseMassMatrix, scratch.packedInverseMass);
     const std::ptrdiff_t ldy = (Np + Lanes - 1) / Lanes * Lanes;
     double* y = scratch.columns;
-    // Blocks of elements, then field pages: product, then division.
-    for (std::ptrdiff_t k0 = 0; k0 < s.K; k0 += kColumnsPerProduct) {
-        const std::ptrdiff_t count = std::min(kColumnsPerProduct, s.K - k0);
-        const double* jacobian = s.jacobian + Np * k0;
-        for (std::ptrdiff_t n = 0; n < s.Nfield; ++n) {
-            double* block = rhs + Np * s.K * n + Np * k0;
-            if (count == kColumnsPerProduct) {
-                multiplyColumns<Lanes, kColumnsPerProduct>(Np, scratch.packedInverseMass, block, Np, y, ldy);
-            } else {
-                for (std::ptrdiff_t c = 0; c < count; ++c) {
-                    multiplyColumns<Lanes, 1>(Np, scratch.packedInverseMass, block + c * Np, Np, y + c * ldy, ldy);
-                }
-            }
+    // Field pages: the product of the elements' columns, then the division.
+    for (std::ptrdiff_t n = 0; n < s.Nfield; ++n) {
+        double* page = rhs + Np * s.K * n;
+        const double* columns[kColumnsPerProduct];
+        for (std::ptrdiff_t c = 0; c < count; ++c) {
+            columns[c] = page + Np * elements[c];
+        }
+        if (count == kColumnsPerProduct) {
+            multiplyColumns<Lanes, kColumnsPerProduct>(Np, scratch.packedInverseMass, columns, y, ldy);
+        } else {
             for (std::ptrdiff_t c = 0; c < count; ++c) {
-                divideByJacobian(Np, y + c * ldy, jacobian + c * Np, block + c * Np);
+                multiplyColumns<Lanes, 1>(Np, scratch.packedInverseMass, columns + c, y + c * ldy, ldy);
             }
         }
+        for (std::ptrdiff_t c = 0; c < count; ++c) {
+            divideByJacobian(Np, y + c * ldy, s.jacobian + Np * elements[c], page + Np * elements[c]);
+        }
+    }
+}
+
+// Elements whose faces are all added, waiting to be finished together.
+struct FinishedElements {
+    std::ptrdiff_t elements[kColumnsPerProduct];
+    std::ptrdiff_t count;
+};
+
+template <int Lanes>
+KERNELS_EDGE_INLINE void addFinished(const EdgeFaceSet& s, double* rhs, const EdgeScratch& scratch,
+                                     FinishedElements& finished, std::ptrdiff_t element) {
+    finished.elements[finished.count++] = element;
+    if (finished.count == kColumnsPerProduct) {
+        finishElements<Lanes>(s, rhs, scratch, finished.elements, kColumnsPerProduct);
+        finished.count = 0;
     }
 }
 
@@ -396,64 +413,93 @@ KERNELS_EDGE_INLINE void scatterFace(std::ptrdiff_t Nfp, const std::ptrdiff_t* n
     }
 }
 
-// Face pass: every face adds its two face vectors into the element nodes it
-// touches, faces in increasing order. Each face's element nodes are found once
-// and serve every field; entries of different fields are disjoint, so each
-// entry still receives its contributions face by face as it would with one
-// pass per field.
-template <class Jump, int Lanes>
-KERNELS_EDGE_INLINE void addFaceContributions(const EdgeFaceSet& s, double* rhs, const EdgeScratch& scratch) {
+// The assembly. Face pass: every face adds its two face vectors into the
+// element nodes it touches, faces in increasing order. Each face's element
+// nodes are found once and serve every field; entries of different fields are
+// disjoint, so each entry still receives its contributions face by face as it
+// would with one pass per field. Element pass: an element is finished as soon
+// as its last face is added, while its columns are still in cache; elements
+// that no face touches are finished at the end.
+template <class Jump, int FaceLanes, int ElementLanes>
+KERNELS_EDGE_INLINE void assembleWithLanes(const EdgeFaceSet& s, double* rhs, const EdgeScratch& scratch) {
     const std::ptrdiff_t Nfp = s.Nfp;
-    if (Nfp == 0 || s.Nface == 0 || s.Nfield == 0) {
+    if (s.Np == 0 || s.K == 0 || s.Nfield == 0) {
         return;
     }
-    packRows<Lanes>(Nfp, s.faceMassMatrix, scratch.packedFaceMass);
+    packRows<ElementLanes>(s.Np, s.inverseMassMatrix, scratch.packedInverseMass);
+    packRows<FaceLanes>(Nfp, s.faceMassMatrix, scratch.packedFaceMass);
+    std::ptrdiff_t* lastFace = scratch.lastFace;
+    // Elements: the last face that adds to each, -1 for none.
+    std::fill(lastFace, lastFace + s.K, std::ptrdiff_t{-1});
+    for (std::ptrdiff_t f = 0; f < s.Nface; ++f) {
+        lastFace[toZeroBasedIndex(s.faceToElement[2 * f])] = f;
+        lastFace[toZeroBasedIndex(s.faceToElement[2 * f + 1])] = f;
+    }
     const std::ptrdiff_t pageEntries = s.Np * s.K;
-    const std::ptrdiff_t ldc = (Nfp + Lanes - 1) / Lanes * Lanes;
+    const std::ptrdiff_t ldc = (Nfp + FaceLanes - 1) / FaceLanes * FaceLanes;
     double* dL = scratch.jumps;
     double* dA = dL + kFieldsPerGroup * Nfp;
     double* cL = scratch.faceVectors;
     double* cA = Jump::adjacentMirrorsLocal ? cL : cL + kFieldsPerGroup * ldc;
     std::ptrdiff_t* ring = scratch.faceNodes;
+    FinishedElements finished;
+    finished.count = 0;
     for (std::ptrdiff_t f = 0; f < std::min(kFacesAhead, s.Nface); ++f) {
         locateFace(s, f, ring + 2 * Nfp * f);
     }
     // Faces: locate and fetch a face ahead, then this face's jumps, face
-    // vectors and scatter, a group of fields at a time.
+    // vectors and scatter, a group of fields at a time; then its elements if
+    // this was their last face.
     for (std::ptrdiff_t f = 0; f < s.Nface; ++f) {
         if (f + kFacesAhead < s.Nface) {
             std::ptrdiff_t* ahead = ring + 2 * Nfp * ((f + kFacesAhead) & (kFaceRing - 1));
             locateFace(s, f + kFacesAhead, ahead);
             fetchFace(s, ahead, rhs);
+            __builtin_prefetch(lastFace + toZeroBasedIndex(s.faceToElement[2 * (f + kFacesAhead) + 1]), 0, 3);
         }
         if (f + 2 * kFacesAhead < s.Nface) {
             fetchFaceInputs<Jump>(s, f + 2 * kFacesAhead);
         }
         const std::ptrdiff_t* nodes = ring + 2 * Nfp * (f & (kFaceRing - 1));
         const std::ptrdiff_t g0 = Nfp * f;
-        for (std::ptrdiff_t n0 = 0; n0 < s.Nfield; n0 += kFieldsPerGroup) {
+        for (std::ptrdiff_t n0 = 0; n0 < s.Nfield && Nfp > 0; n0 += kFieldsPerGroup) {
             const std::ptrdiff_t fields = std::min(kFieldsPerGroup, s.Nfield - n0);
             faceJumps<Jump>(s, g0 + Nfp * s.Nface * n0, fields, dL, dA);
             const double* w = s.faceJacobian + g0;
             switch (fields) {
                 case 4:
-                    faceVectors<Jump, Lanes, 4>(Nfp, scratch.packedFaceMass, w, dL, dA, cL, cA, ldc);
+                    faceVectors<Jump, FaceLanes, 4>(Nfp, scratch.packedFaceMass, w, dL, dA, cL, cA, ldc);
                     break;
                 case 3:
-                    faceVectors<Jump, Lanes, 3>(Nfp, scratch.packedFaceMass, w, dL, dA, cL, cA, ldc);
+                    faceVectors<Jump, FaceLanes, 3>(Nfp, scratch.packedFaceMass, w, dL, dA, cL, cA, ldc);
                     break;
                 case 2:
-                    faceVectors<Jump, Lanes, 2>(Nfp, scratch.packedFaceMass, w, dL, dA, cL, cA, ldc);
+                    faceVectors<Jump, FaceLanes, 2>(Nfp, scratch.packedFaceMass, w, dL, dA, cL, cA, ldc);
                     break;
                 default:
-                    faceVectors<Jump, Lanes, 1>(Nfp, scratch.packedFaceMass, w, dL, dA, cL, cA, ldc);
+                    faceVectors<Jump, FaceLanes, 1>(Nfp, scratch.packedFaceMass, w, dL, dA, cL, cA, ldc);
                     break;
             }
             for (std::ptrdiff_t n = 0; n < fields; ++n) {
                 scatterFace(Nfp, nodes, cL + ldc * n, cA + ldc * n, rhs + pageEntries * (n0 + n));
             }
         }
+        const std::ptrdiff_t eL = toZeroBasedIndex(s.faceToElement[2 * f]);
+        const std::ptrdiff_t eA = toZeroBasedIndex(s.faceToElement[2 * f + 1]);
+        if (lastFace[eL] == f) {
+            addFinished<ElementLanes>(s, rhs, scratch, finished, eL);
+        }
+        if (eA != eL && lastFace[eA] == f) {
+            addFinished<ElementLanes>(s, rhs, scratch, finished, eA);
+        }
     }
+    // Elements no face touches.
+    for (std::ptrdiff_t k = 0; k < s.K; ++k) {
+        if (lastFace[k] < 0) {
+            addFinished<ElementLanes>(s, rhs, scratch, finished, k);
+        }
+    }
+    finishElements<ElementLanes>(s, rhs, scratch, finished.elements, finished.count);
 }
 
 // Both passes with vectors of at most Lanes doubles; a pass whose rows fill no
@@ -461,19 +507,20 @@ KERNELS_EDGE_INLINE void addFaceContributions(const EdgeFaceSet& s, double* rhs,
 template <class Jump, int Lanes>
 KERNELS_EDGE_INLINE void assembleWith(const EdgeFaceSet& s, double* rhs, const EdgeScratch& scratch) {
     if constexpr (Lanes > 2) {
-        if (s.Nfp <= Lanes / 2) {
-            addFaceContributions<Jump, Lanes / 2>(s, rhs, scratch);
+        constexpr int Half = Lanes / 2;
+        if (s.Nfp <= Half) {
+            if (s.Np <= Half) {
+                assembleWithLanes<Jump, Half, Half>(s, rhs, scratch);
+            } else {
+                assembleWithLanes<Jump, Half, Lanes>(s, rhs, scratch);
+            }
+        } else if (s.Np <= Half) {
+            assembleWithLanes<Jump, Lanes, Half>(s, rhs, scratch);
         } else {
-            addFaceContributions<Jump, Lanes>(s, rhs, scratch);
-        }
-        if (s.Np <= Lanes / 2) {
-            applyInverseMass<Lanes / 2>(s, rhs, scratch);
-        } else {
-            applyInverseMass<Lanes>(s, rhs, scratch);
+            assembleWithLanes<Jump, Lanes, Lanes>(s, rhs, scratch);
         }
     } else {
-        addFaceContributions<Jump, Lanes>(s, rhs, scratch);
-        applyInverseMass<Lanes>(s, rhs, scratch);
+        assembleWithLanes<Jump, Lanes, Lanes>(s, rhs, scratch);
     }
 }
 
@@ -557,9 +604,9 @@ inline mxArray* createEdgeRhs(const EdgeFaceSet& set) {
 }
 
 // The assembly into rhs (Np x K x Nfield, zero-filled by the caller): the face
-// pass for all fields, then the element pass, with vectors of the given width
-// (which the processor must run). Every entry of rhs is written, with the same
-// bits at every width.
+// pass, each element finished by the element pass once its last face is added,
+// with vectors of the given width (which the processor must run). Every entry
+// of rhs is written, with the same bits at every width.
 template <class Jump>
 void assembleEdgeRhs(const EdgeFaceSet& set, double* rhs, const EdgeScratch& scratch,
                      EdgeVectors width = widestEdgeVectors()) {
