@@ -24,9 +24,10 @@
 #include "host_interface.hpp"
 #include "kernel_types.hpp"
 
-// Wide-vector code needs GCC or Clang on x86-64. Not on Windows, whose stack
-// is not aligned for spills of 32- and 64-byte vectors.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(_WIN32)
+// Wide-vector code: GCC or Clang on x86-64 Linux, where the processor's
+// features are read at run time. Not on Windows, whose stack is not aligned
+// for spills of 32- and 64-byte vectors.
+#if defined(__x86_64__) && defined(__linux__) && defined(__GNUC__)
 #define KERNELS_EDGE_WIDE_VECTORS 1
 #else
 #define KERNELS_EDGE_WIDE_VECTORS 0

@@ -227,9 +227,13 @@ inline std::int32_t lowerOf(std::uint64_t key) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(key));
 }
 
-// Counts the boundary faces per bucket, then places them, faces in order.
-void fillBuckets(const MeshView& local, const double* elementToElement, const VertexBuckets& buckets) {
-    // Boundary faces: one more in their bucket (counted two places on).
+// Boundary faces that share a vertex id, at most, for buckets to be searched:
+// every adjacent face with that id scans the bucket.
+constexpr std::int32_t kMaxBucket = 64;
+
+// Counts the boundary faces per bucket (two places on); returns the largest
+// count.
+std::int32_t countBuckets(const MeshView& local, const double* elementToElement, const VertexBuckets& buckets) {
     for (std::ptrdiff_t k = 0; k < local.K; ++k) {
         for (std::ptrdiff_t j = 0; j < local.Nf; ++j) {
             if (isOwnElement(elementToElement[local.Nf * k + j], k)) {
@@ -237,6 +241,15 @@ void fillBuckets(const MeshView& local, const double* elementToElement, const Ve
             }
         }
     }
+    std::int32_t largest = 0;
+    for (std::int64_t b = 2; b < buckets.count + 2; ++b) {
+        largest = std::max(largest, buckets.start[b]);
+    }
+    return largest;
+}
+
+// Places the counted boundary faces, faces in order.
+void fillBuckets(const MeshView& local, const double* elementToElement, const VertexBuckets& buckets) {
     // Buckets: where each one's entries begin, shifted by one place.
     for (std::int64_t b = 2; b < buckets.count + 2; ++b) {
         buckets.start[b] += buckets.start[b - 1];
@@ -418,11 +431,13 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     double* connectedElement = mxGetPr(plhs[1]);
     double* connectedFace = mxGetPr(plhs[2]);
     FaceIndex index;
+    VertexBuckets buckets;
     if (searchAdjacent && bucketsSuit(lowest, highest, boundaryFaces, Nf * K)) {
-        VertexBuckets buckets;
         buckets.lowest = lowest;
         buckets.count = highest - lowest + 1;
         buckets.start = static_cast<std::int32_t*>(mxCalloc(static_cast<std::size_t>(buckets.count + 2), 4));
+    }
+    if (buckets.start != nullptr && countBuckets(local, elementToElement, buckets) <= kMaxBucket) {
         buckets.entries =
             static_cast<BoundaryEntry*>(mxMalloc(static_cast<std::size_t>(boundaryFaces) * sizeof(BoundaryEntry)));
         fillBuckets(local, elementToElement, buckets);
@@ -431,8 +446,9 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         connectThroughBuckets(adjacentMeshId, adjacent, buckets, faceMeshId, connectedElement, connectedFace);
         return;
     }
-    // Hash table: the keys of the boundary faces, the last adjacent face of
-    // each, then every local face.
+    // Hash table (also when a vertex id ends too many boundary faces): the keys
+    // of the boundary faces, the last adjacent face of each, then every local
+    // face.
     if (searchAdjacent) {
         // At most three quarters of the slots are filled; fewer when boundary
         // faces share keys.
