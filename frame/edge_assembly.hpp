@@ -16,6 +16,8 @@
 #pragma once
 
 #include <algorithm>
+#include <cfloat>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -123,7 +125,7 @@ inline std::ptrdiff_t paddedRows(std::ptrdiff_t n) {
 //   faceVectors        2 x kFieldsPerGroup x paddedRows(Nfp)
 //   columns            paddedRows(Np) x kColumnsPerProduct
 //   faceNodes          kFaceRing x 2 x Nfp offsets
-//   lastFace           K face numbers
+//   lastFace           K face numbers          terms  Np node numbers
 struct EdgeScratch {
     double* packedInverseMass;
     double* packedFaceMass;
@@ -132,6 +134,7 @@ struct EdgeScratch {
     double* columns;
     std::ptrdiff_t* faceNodes;
     std::ptrdiff_t* lastFace;
+    std::ptrdiff_t* terms;
 };
 
 // Bytes of scratch for a face set, alignment slack included.
@@ -140,7 +143,7 @@ inline std::size_t edgeScratchBytes(const EdgeFaceSet& set) {
     const std::ptrdiff_t rowsNp = paddedRows(set.Np), rowsNfp = paddedRows(set.Nfp);
     const std::ptrdiff_t doubles = rowsNp * set.Np + rowsNfp * set.Nfp + 2 * kFieldsPerGroup * set.Nfp +
                                    2 * kFieldsPerGroup * rowsNfp + rowsNp * kColumnsPerProduct +
-                                   kFaceRing * 2 * set.Nfp + set.K;
+                                   kFaceRing * 2 * set.Nfp + set.K + set.Np;
     return static_cast<std::size_t>(doubles) * sizeof(double) + 64;
 }
 
@@ -162,6 +165,7 @@ inline EdgeScratch carveEdgeScratch(const EdgeFaceSet& set, void* block) {
     next += paddedRows(set.Np) * kColumnsPerProduct;
     scratch.faceNodes = reinterpret_cast<std::ptrdiff_t*>(next);
     scratch.lastFace = scratch.faceNodes + kFaceRing * 2 * set.Nfp;
+    scratch.terms = scratch.lastFace + set.K;
     return scratch;
 }
 
@@ -209,11 +213,13 @@ KERNELS_EDGE_INLINE void packRows(std::ptrdiff_t n, const double* __restrict mat
 }
 
 // Columns element columns x[c] (n nodes each) times the packed inverse mass
-// matrix: y(r, c) = sum over j of invM(r, j)*x[c][j], from 0.0, j increasing.
-// y has leading dimension ldy, a multiple of Lanes at least n.
+// matrix: y(r, c) = sum over j of invM(r, j)*x[c][j], from 0.0, j increasing,
+// j running over the given terms only (increasing; see finishElements). y has
+// leading dimension ldy, a multiple of Lanes at least n.
 template <int Lanes, int Columns>
 KERNELS_EDGE_INLINE void multiplyColumns(std::ptrdiff_t n, const double* __restrict packed,
-                                         const double* const* columns, double* __restrict y, std::ptrdiff_t ldy) {
+                                         const double* const* columns, const std::ptrdiff_t* __restrict terms,
+                                         std::ptrdiff_t termCount, double* __restrict y, std::ptrdiff_t ldy) {
     using V = typename VectorOf<Lanes>::type;
     const std::ptrdiff_t blocks = (n + Lanes - 1) / Lanes;
     const double* x[Columns];
@@ -227,7 +233,8 @@ KERNELS_EDGE_INLINE void multiplyColumns(std::ptrdiff_t n, const double* __restr
             sum[c] = V{};
         }
         const double* a = packed + i * n * Lanes;
-        for (std::ptrdiff_t j = 0; j < n; ++j) {
+        for (std::ptrdiff_t t = 0; t < termCount; ++t) {
+            const std::ptrdiff_t j = terms[t];
             V column;
             std::memcpy(&column, a + j * Lanes, sizeof column);
             for (int c = 0; c < Columns; ++c) {
@@ -248,47 +255,69 @@ KERNELS_EDGE_INLINE void divideByJacobian(std::ptrdiff_t count, const double* __
     }
 }
 
+// Elements whose faces are all added, waiting to be finished together.
+// skipsZeroTerms: the inverse mass matrix is finite, so that a term
+// invM(r, j)*0 is a zero and adds nothing to a sum that starts from +0.0 (such
+// a sum is never -0.0): a node that is zero in every column waiting is left
+// out of the sums with the same bits. Element columns are zero away from their
+// faces' nodes (a prism's middle layers), and wholly zero when no face touches
+// the element.
+struct FinishedElements {
+    std::ptrdiff_t elements[kColumnsPerProduct];
+    std::ptrdiff_t count;
+    bool skipsZeroTerms;
+};
+
 // Element pass on finished elements (no later face adds to them): their
 // column of every field becomes (inverseMassMatrix * column) ./ jacobian,
 // kColumnsPerProduct columns of one field per product when there are as many.
 template <int Lanes>
 KERNELS_EDGE_INLINE void finishElements(const EdgeFaceSet& s, double* rhs, const EdgeScratch& scratch,
-                                        const std::ptrdiff_t* elements, std::ptrdiff_t count) {
+                                        const FinishedElements& finished) {
     const std::ptrdiff_t Np = s.Np;
+    const std::ptrdiff_t count = finished.count;
     const std::ptrdiff_t ldy = (Np + Lanes - 1) / Lanes * Lanes;
     double* y = scratch.columns;
-    // Field pages: the product of the elements' columns, then the division.
+    std::ptrdiff_t* terms = scratch.terms;
+    // Field pages: the nodes that add to the sums, the product of the
+    // elements' columns, then the division.
     for (std::ptrdiff_t n = 0; n < s.Nfield; ++n) {
         double* page = rhs + Np * s.K * n;
         const double* columns[kColumnsPerProduct];
         for (std::ptrdiff_t c = 0; c < count; ++c) {
-            columns[c] = page + Np * elements[c];
+            columns[c] = page + Np * finished.elements[c];
+        }
+        std::ptrdiff_t termCount = 0;
+        for (std::ptrdiff_t j = 0; j < Np; ++j) {
+            bool adds = !finished.skipsZeroTerms;
+            for (std::ptrdiff_t c = 0; c < count; ++c) {
+                adds |= columns[c][j] != 0.0;
+            }
+            terms[termCount] = j;
+            termCount += adds;
         }
         if (count == kColumnsPerProduct) {
-            multiplyColumns<Lanes, kColumnsPerProduct>(Np, scratch.packedInverseMass, columns, y, ldy);
+            multiplyColumns<Lanes, kColumnsPerProduct>(Np, scratch.packedInverseMass, columns, terms, termCount, y,
+                                                       ldy);
         } else {
             for (std::ptrdiff_t c = 0; c < count; ++c) {
-                multiplyColumns<Lanes, 1>(Np, scratch.packedInverseMass, columns + c, y + c * ldy, ldy);
+                multiplyColumns<Lanes, 1>(Np, scratch.packedInverseMass, columns + c, terms, termCount, y + c * ldy,
+                                          ldy);
             }
         }
         for (std::ptrdiff_t c = 0; c < count; ++c) {
-            divideByJacobian(Np, y + c * ldy, s.jacobian + Np * elements[c], page + Np * elements[c]);
+            const std::ptrdiff_t offset = Np * finished.elements[c];
+            divideByJacobian(Np, y + c * ldy, s.jacobian + offset, page + offset);
         }
     }
 }
-
-// Elements whose faces are all added, waiting to be finished together.
-struct FinishedElements {
-    std::ptrdiff_t elements[kColumnsPerProduct];
-    std::ptrdiff_t count;
-};
 
 template <int Lanes>
 KERNELS_EDGE_INLINE void addFinished(const EdgeFaceSet& s, double* rhs, const EdgeScratch& scratch,
                                      FinishedElements& finished, std::ptrdiff_t element) {
     finished.elements[finished.count++] = element;
     if (finished.count == kColumnsPerProduct) {
-        finishElements<Lanes>(s, rhs, scratch, finished.elements, kColumnsPerProduct);
+        finishElements<Lanes>(s, rhs, scratch, finished);
         finished.count = 0;
     }
 }
@@ -445,6 +474,10 @@ KERNELS_EDGE_INLINE void assembleWithLanes(const EdgeFaceSet& s, double* rhs, co
     std::ptrdiff_t* ring = scratch.faceNodes;
     FinishedElements finished;
     finished.count = 0;
+    finished.skipsZeroTerms = true;
+    for (std::ptrdiff_t i = 0; i < s.Np * s.Np; ++i) {
+        finished.skipsZeroTerms &= std::abs(s.inverseMassMatrix[i]) <= DBL_MAX;
+    }
     for (std::ptrdiff_t f = 0; f < std::min(kFacesAhead, s.Nface); ++f) {
         locateFace(s, f, ring + 2 * Nfp * f);
     }
@@ -500,7 +533,7 @@ KERNELS_EDGE_INLINE void assembleWithLanes(const EdgeFaceSet& s, double* rhs, co
             addFinished<ElementLanes>(s, rhs, scratch, finished, k);
         }
     }
-    finishElements<ElementLanes>(s, rhs, scratch, finished.elements, finished.count);
+    finishElements<ElementLanes>(s, rhs, scratch, finished);
 }
 
 // Both passes with vectors of at most Lanes doubles; a pass whose rows fill no
