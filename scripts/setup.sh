@@ -6,6 +6,8 @@
 set -euo pipefail
 packages=(g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev octave liboctave-dev libopenblas64-dev gnuplot-nox fonts-freefont-otf)
 missing=()
+# MinGW-w64, for the Windows compile check (scripts/mingw_check.sh).
+packages+=(g++-mingw-w64-x86-64)
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
 done
