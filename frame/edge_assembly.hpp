@@ -26,6 +26,10 @@
 #include "host_interface.hpp"
 #include "kernel_types.hpp"
 
+#if defined(_MSC_VER) && !defined(__clang__) && (defined(_M_X64) || defined(_M_IX86))
+#include <xmmintrin.h>
+#endif
+
 // Wide-vector code: GCC or Clang on x86-64 Linux, where the processor's
 // features are read at run time. Not on Windows, whose stack is not aligned
 // for spills of 32- and 64-byte vectors.
@@ -77,8 +81,9 @@ inline std::ptrdiff_t squareEntries(std::ptrdiff_t n) {
     return n > 3037000499 ? PTRDIFF_MAX : n * n;
 }
 
-// The vector widths of the products, in doubles per register.
-enum class EdgeVectors { Sse2 = 2, Avx2 = 4, Avx512 = 8 };
+// The vector widths of the products: the baseline (SSE2 registers of 2
+// doubles with GCC and Clang, plain doubles with MSVC), AVX2 (4), AVX-512 (8).
+enum class EdgeVectors { Baseline = 2, Avx2 = 4, Avx512 = 8 };
 
 // The widest vectors this processor runs.
 inline EdgeVectors widestEdgeVectors() {
@@ -91,7 +96,7 @@ inline EdgeVectors widestEdgeVectors() {
         return EdgeVectors::Avx2;
     }
 #endif
-    return EdgeVectors::Sse2;
+    return EdgeVectors::Baseline;
 }
 
 // Whether this processor runs vectors of the given width.
@@ -176,13 +181,22 @@ inline EdgeScratch hostEdgeScratch(const EdgeFaceSet& set) {
 
 namespace edge_detail {
 
+// Vectors of Lanes doubles: GCC's and Clang's vector extensions, which the
+// compiler maps to the registers of the target; one lane is a plain double
+// (the baseline of compilers without them, MSVC).
+template <int Lanes>
+struct VectorOf;
+template <>
+struct VectorOf<1> {
+    using type = double;
+};
+#if defined(__GNUC__)
 #define KERNELS_EDGE_INLINE inline __attribute__((always_inline))
-
+#define KERNELS_EDGE_PREFETCH(address, forWriting) __builtin_prefetch((address), (forWriting), 3)
+inline constexpr int kBaselineLanes = 2;
 typedef double Doubles2 __attribute__((vector_size(16)));
 typedef double Doubles4 __attribute__((vector_size(32)));
 typedef double Doubles8 __attribute__((vector_size(64)));
-template <int Lanes>
-struct VectorOf;
 template <>
 struct VectorOf<2> {
     using type = Doubles2;
@@ -195,6 +209,16 @@ template <>
 struct VectorOf<8> {
     using type = Doubles8;
 };
+#elif defined(_M_X64) || defined(_M_IX86)
+#define KERNELS_EDGE_INLINE __forceinline
+#define KERNELS_EDGE_PREFETCH(address, forWriting) \
+    _mm_prefetch(reinterpret_cast<const char*>(address), _MM_HINT_T0)
+inline constexpr int kBaselineLanes = 1;
+#else
+#define KERNELS_EDGE_INLINE inline
+#define KERNELS_EDGE_PREFETCH(address, forWriting) ((void)(address))
+inline constexpr int kBaselineLanes = 1;
+#endif
 
 // A column-major n x n matrix in blocks of Lanes rows: block i holds rows
 // i*Lanes .. i*Lanes+Lanes-1 of every column j at packed[(i*n + j)*Lanes],
@@ -406,7 +430,7 @@ KERNELS_EDGE_INLINE void fetchFace(const EdgeFaceSet& s, const std::ptrdiff_t* n
         for (std::ptrdiff_t r = 0; r < 2 * s.Nfp; ++r) {
             const std::uintptr_t line = reinterpret_cast<std::uintptr_t>(page + nodes[r]) >> 6;
             if (line != previous) {
-                __builtin_prefetch(page + nodes[r], 1, 3);
+                KERNELS_EDGE_PREFETCH(page + nodes[r], 1);
                 previous = line;
             }
         }
@@ -421,13 +445,13 @@ KERNELS_EDGE_INLINE void fetchFaceInputs(const EdgeFaceSet& s, std::ptrdiff_t f)
     const std::ptrdiff_t g0 = s.Nfp * f;
     const std::ptrdiff_t faceEntries = s.Nfp * s.Nface;
     for (std::ptrdiff_t m = 0; m < s.Nfp; m += 8) {
-        __builtin_prefetch(s.faceJacobian + g0 + m, 0, 3);
+        KERNELS_EDGE_PREFETCH(s.faceJacobian + g0 + m, 0);
         for (std::ptrdiff_t n = 0; n < s.Nfield; ++n) {
             const std::ptrdiff_t g = g0 + m + faceEntries * n;
-            __builtin_prefetch(s.fluxLocal + g, 0, 3);
-            __builtin_prefetch(s.fluxAdjacent + g, 0, 3);
+            KERNELS_EDGE_PREFETCH(s.fluxLocal + g, 0);
+            KERNELS_EDGE_PREFETCH(s.fluxAdjacent + g, 0);
             if constexpr (Jump::readsNumericalFlux) {
-                __builtin_prefetch(s.numericalFlux + g, 0, 3);
+                KERNELS_EDGE_PREFETCH(s.numericalFlux + g, 0);
             }
         }
     }
@@ -489,7 +513,7 @@ KERNELS_EDGE_INLINE void assembleWithLanes(const EdgeFaceSet& s, double* rhs, co
             std::ptrdiff_t* ahead = ring + 2 * Nfp * ((f + kFacesAhead) & (kFaceRing - 1));
             locateFace(s, f + kFacesAhead, ahead);
             fetchFace(s, ahead, rhs);
-            __builtin_prefetch(lastFace + toZeroBasedIndex(s.faceToElement[2 * (f + kFacesAhead) + 1]), 0, 3);
+            KERNELS_EDGE_PREFETCH(lastFace + toZeroBasedIndex(s.faceToElement[2 * (f + kFacesAhead) + 1]), 0);
         }
         if (f + 2 * kFacesAhead < s.Nface) {
             fetchFaceInputs<Jump>(s, f + 2 * kFacesAhead);
@@ -559,8 +583,8 @@ KERNELS_EDGE_INLINE void assembleWith(const EdgeFaceSet& s, double* rhs, const E
 }
 
 template <class Jump>
-void assembleSse2(const EdgeFaceSet& s, double* rhs, const EdgeScratch& scratch) {
-    assembleWith<Jump, 2>(s, rhs, scratch);
+void assembleBaseline(const EdgeFaceSet& s, double* rhs, const EdgeScratch& scratch) {
+    assembleWith<Jump, kBaselineLanes>(s, rhs, scratch);
 }
 
 #if KERNELS_EDGE_WIDE_VECTORS
@@ -577,6 +601,7 @@ __attribute__((target("avx512f"))) void assembleAvx512(const EdgeFaceSet& s, dou
 #endif
 
 #undef KERNELS_EDGE_INLINE
+#undef KERNELS_EDGE_PREFETCH
 
 }  // namespace edge_detail
 
@@ -655,7 +680,7 @@ void assembleEdgeRhs(const EdgeFaceSet& set, double* rhs, const EdgeScratch& scr
     }
 #endif
     (void)width;
-    edge_detail::assembleSse2<Jump>(set, rhs, scratch);
+    edge_detail::assembleBaseline<Jump>(set, rhs, scratch);
 }
 
 }  // namespace kernels

@@ -73,7 +73,7 @@ TEST(EdgeAssembly, ProductMatchesPlainSumsAndOneColumnDgemmAtEveryWidth) {
         const std::vector<double> plain = elementPass(c, s);
         const std::vector<double> dgemm = dgemmElementPass(c, s);
         for (kernels::EdgeVectors width :
-             {kernels::EdgeVectors::Sse2, kernels::EdgeVectors::Avx2, kernels::EdgeVectors::Avx512}) {
+             {kernels::EdgeVectors::Baseline, kernels::EdgeVectors::Avx2, kernels::EdgeVectors::Avx512}) {
             if (!kernels::runsEdgeVectors(width)) {
                 continue;
             }
