@@ -11,8 +11,8 @@
 // index in increasing order, starting from 0.0, of a product then an add (no
 // fused multiply-add): the width of the vectors and the blocking change only
 // which entries are computed side by side, never the bits of an entry. On
-// x86-64 the widest vectors the processor has (AVX-512, AVX2, else SSE2) are
-// chosen at run time; elsewhere the baseline code runs.
+// x86-64 Linux the widest vectors the processor has (AVX-512, AVX2, else SSE2)
+// are chosen at run time; elsewhere the baseline code runs.
 #pragma once
 
 #include <algorithm>
