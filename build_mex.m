@@ -90,31 +90,15 @@ end
 
 function [status, output] = build_with_octave(m, source, frame_sources, frame_dir, out_dir)
   % Octave: mkoctfile --mex, with the flags passed through the environment.
-  % Modules that multiply by the mass matrix link Debian's 64-bit-integer
-  % OpenBLAS statically, with every symbol of the archive kept local: Octave's
-  % own 32-bit-integer BLAS is already loaded and exports the same names.
+  % No module links a BLAS: the edge modules multiply by the mass matrix with
+  % the frame's own product.
   flags = '-O3 -ffp-contract=off -fno-fast-math -fno-tree-sink -fno-math-errno -std=c++17 -fPIC';
   old_flags = getenv('CXXFLAGS');
   setenv('CXXFLAGS', flags);
   cleanup = onCleanup(@() setenv('CXXFLAGS', old_flags));
   args = {'--mex', '-DKERNELS_USE_HOST_MEX_H', ['-I' frame_dir], ...
           '-o', fullfile(out_dir, [m.name '.mex']), source, frame_sources{:}};
-  if m.blas
-    blas = find_openblas64_static();
-    args = [args, {blas, '-Wl,--exclude-libs,ALL', '-lpthread', '-lm'}];
-  end
   [output, status] = mkoctfile(args{:});
-end
-
-function path = find_openblas64_static()
-  candidates = [glob('/usr/lib/*/openblas64-pthread/libopenblas64.a'); ...
-                glob('/usr/lib/*/openblas64-openmp/libopenblas64.a'); ...
-                glob('/usr/lib/*/openblas64-serial/libopenblas64.a')];
-  if isempty(candidates)
-    error('build_mex:noBlas64', ...
-          'The 64-bit-integer OpenBLAS static library was not found (Debian package libopenblas64-dev).');
-  end
-  path = candidates{1};
 end
 
 function [status, output] = build_with_matlab(m, source, frame_sources, frame_dir, out_dir)

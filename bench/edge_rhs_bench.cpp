@@ -4,8 +4,9 @@
 //   3d prisms, bottom faces between stacked elements: Np = 84, Nfp = 28,
 //     K = 20 000, 30 000 faces.
 // Beside the modules (through the host), the frame's assembly called directly
-// with the three forms of the mass-matrix product: one dgemm per element column,
-// per block of columns (the modules' form), and per whole field page.
+// at each vector width, and the assembly as it was before the frame had its
+// own product (one face vector per field, then dgemm on blocks of element
+// columns), for a before-and-after in one run.
 //
 // blasThreads is the BLAS's thread count (OPENBLAS_NUM_THREADS, else one per
 // core); blasWorkersCpuPerWall the CPU time of the BLAS's worker threads over
@@ -19,6 +20,7 @@
 #include <random>
 
 #include "bench_support.hpp"
+#include "blas64.hpp"
 #include "edge_assembly.hpp"
 
 // The thread count of this program's own copy of the BLAS, which reads the
@@ -162,23 +164,88 @@ struct NumericalFluxJump {
     static double adjacent(double, double fA, double fN) { return fA - fN; }
 };
 
-// The inner-edge assembly with the product in one of three forms:
-// range(1) = 0 per element, 1 per block (the modules' form), 2 per page.
-void productFormBenchmark(benchmark::State& state) {
+// The inner-edge assembly before the frame had its own product: per face the
+// weighted face mass matrix, per field the jumps, the two face vectors and the
+// scatter; then dgemm on blocks of element columns (as many as fit 128 KiB and
+// 2^18 multiply-adds), each block divided by the Jacobian.
+void assembleWithDgemm(const kernels::EdgeFaceSet& s, double* rhs, std::vector<double>& work) {
+    const std::ptrdiff_t Nfp = s.Nfp, Np = s.Np, pageEntries = s.Np * s.K;
+    const std::ptrdiff_t columns =
+        std::max<std::ptrdiff_t>(1, std::min<std::ptrdiff_t>(16384 / Np, (std::ptrdiff_t{1} << 18) / Np / Np));
+    work.resize(static_cast<std::size_t>(Nfp * Nfp + 4 * Nfp + Np * columns));
+    double *W = work.data(), *dL = W + Nfp * Nfp, *dA = dL + Nfp, *cL = dA + Nfp, *cA = cL + Nfp;
+    double* product = cA + Nfp;
+    std::vector<std::ptrdiff_t> nodes(static_cast<std::size_t>(2 * Nfp));
+    for (std::ptrdiff_t f = 0; f < s.Nface; ++f) {
+        const std::ptrdiff_t g0 = Nfp * f;
+        for (std::ptrdiff_t r = 0; r < Nfp; ++r) {
+            nodes[r] = Np * kernels::toZeroBasedIndex(s.faceToElement[2 * f]) +
+                       kernels::toZeroBasedIndex(s.faceToNodeLocal[g0 + r]);
+            nodes[Nfp + r] = Np * kernels::toZeroBasedIndex(s.faceToElement[2 * f + 1]) +
+                             kernels::toZeroBasedIndex(s.faceToNodeAdjacent[g0 + r]);
+        }
+        for (std::ptrdiff_t i = 0; i < Nfp * Nfp; ++i) {
+            W[i] = s.faceMassMatrix[i] * s.faceJacobian[g0 + i / Nfp];
+        }
+        for (std::ptrdiff_t n = 0; n < s.Nfield; ++n) {
+            const std::ptrdiff_t g = g0 + Nfp * s.Nface * n;
+            for (std::ptrdiff_t m = 0; m < Nfp; ++m) {
+                dL[m] = s.fluxLocal[g + m] - s.numericalFlux[g + m];
+                dA[m] = s.fluxAdjacent[g + m] - s.numericalFlux[g + m];
+            }
+            std::fill(cL, cL + 2 * Nfp, 0.0);
+            for (std::ptrdiff_t m = 0; m < Nfp; ++m) {
+                for (std::ptrdiff_t r = 0; r < Nfp; ++r) {
+                    cL[r] += W[r + Nfp * m] * dL[m];
+                    cA[r] -= W[r + Nfp * m] * dA[m];
+                }
+            }
+            double* page = rhs + pageEntries * n;
+            for (std::ptrdiff_t r = 0; r < Nfp; ++r) {
+                page[nodes[r]] += cL[r];
+                page[nodes[Nfp + r]] += cA[r];
+            }
+        }
+    }
+    const kernels::BlasInt ld = Np;
+    const double one = 1.0, zero = 0.0;
+    for (std::ptrdiff_t n = 0; n < s.Nfield; ++n) {
+        for (std::ptrdiff_t k0 = 0; k0 < s.K; k0 += columns) {
+            const kernels::BlasInt count = std::min(columns, s.K - k0);
+            double* block = rhs + pageEntries * n + Np * k0;
+            dgemm_("N", "N", &ld, &count, &ld, &one, s.inverseMassMatrix, &ld, block, &ld, &zero, product, &ld);
+            for (std::ptrdiff_t i = 0; i < Np * count; ++i) {
+                block[i] = product[i] / s.jacobian[Np * k0 + i];
+            }
+        }
+    }
+}
+
+// The inner-edge assembly called directly: range(1) = 2, 4 or 8 the frame's
+// own product with vectors of that many doubles, 0 the form with dgemm.
+void assemblyFormBenchmark(benchmark::State& state) {
     const EdgeCase& c = edgeCase(state.range(0) != 0);
     const kernels::EdgeFaceSet set = c.set();
-    const std::ptrdiff_t columns = state.range(1) == 0 ? 1 : state.range(1) == 1 ? kernels::productColumns(c.Np) : c.K;
+    const auto width = static_cast<kernels::EdgeVectors>(state.range(1));
+    if (state.range(1) != 0 && !kernels::runsEdgeVectors(width)) {
+        state.SkipWithError("this processor lacks these vectors");
+        return;
+    }
     std::vector<double> rhs(static_cast<std::size_t>(c.Np * c.K * c.Nfield));
-    std::vector<double> product(static_cast<std::size_t>(c.Np * columns));
-    const kernels::EdgeScratch scratch{columns, product.data(), nullptr};
+    std::vector<char> block(kernels::edgeScratchBytes(set));
+    const kernels::EdgeScratch scratch = kernels::carveEdgeScratch(set, block.data());
+    std::vector<double> work;
     const ThreadUsage usage;
     for (auto _ : state) {
         std::fill(rhs.begin(), rhs.end(), 0.0);  // as the host's zero-filled output
-        kernels::assembleEdgeRhs<NumericalFluxJump>(set, rhs.data(), scratch);
+        if (state.range(1) == 0) {
+            assembleWithDgemm(set, rhs.data(), work);
+        } else {
+            kernels::assembleEdgeRhs<NumericalFluxJump>(set, rhs.data(), scratch, width);
+        }
         benchmark::DoNotOptimize(rhs.data());
     }
     usage.report(state);
-    state.counters["columnsPerDgemm"] = static_cast<double>(columns);
     bench_support::reportTraffic(state, c.bytesPerCall(true));
 }
 
@@ -198,9 +265,9 @@ void BM_BottomEdgeCentralRhs(benchmark::State& state) {
 BENCHMARK(BM_InnerEdgeStrongRhs)->ArgName("prisms")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_BottomEdgeAlterRhs)->ArgName("prisms")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_BottomEdgeCentralRhs)->ArgName("prisms")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(productFormBenchmark)
-    ->Name("BM_EdgeProductForm")
-    ->ArgNames({"prisms", "form"})
-    ->ArgsProduct({{0, 1}, {0, 1, 2}})
+BENCHMARK(assemblyFormBenchmark)
+    ->Name("BM_EdgeAssemblyForm")
+    ->ArgNames({"prisms", "lanes"})
+    ->ArgsProduct({{0, 1}, {0, 2, 4, 8}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();

@@ -1,19 +1,43 @@
 // Strong-form surface right-hand side on a set of faces, shared by the edge
 // modules: every face adds to the nodes of its two elements the face mass
 // matrix times faceJacobian times each side's jump, then every element column
-// is multiplied by the inverse mass matrix (BLAS dgemm) and divided node by
-// node by the element Jacobian. The modules differ only in the jump, which each
-// passes in as a jump rule (described below).
+// is multiplied by the inverse mass matrix and divided node by node by the
+// element Jacobian. The modules differ only in the jump, which each passes in
+// as a jump rule (described below).
+//
+// Both passes are small dense products (face mass matrix times the jumps of a
+// face, inverse mass matrix times element columns), computed here in blocks of
+// rows held in vector registers. Every entry is still one sum, over the inner
+// index in increasing order, starting from 0.0, of a product then an add (no
+// fused multiply-add): the width of the vectors and the blocking change only
+// which entries are computed side by side, never the bits of an entry. On
+// x86-64 Linux the widest vectors the processor has (AVX-512, AVX2, else SSE2)
+// are chosen at run time; elsewhere the baseline code runs.
 #pragma once
 
 #include <algorithm>
+#include <cfloat>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
-#include "blas64.hpp"
 #include "gateway.hpp"
 #include "host_interface.hpp"
 #include "kernel_types.hpp"
+
+#if defined(_MSC_VER) && !defined(__clang__) && (defined(_M_X64) || defined(_M_IX86))
+#include <xmmintrin.h>
+#endif
+
+// Wide-vector code: GCC or Clang on x86-64 Linux, where the processor's
+// features are read at run time. Not on Windows, whose stack is not aligned
+// for spills of 32- and 64-byte vectors.
+#if defined(__x86_64__) && defined(__linux__) && defined(__GNUC__)
+#define KERNELS_EDGE_WIDE_VECTORS 1
+#else
+#define KERNELS_EDGE_WIDE_VECTORS 0
+#endif
 
 namespace kernels {
 
@@ -57,237 +81,527 @@ inline std::ptrdiff_t squareEntries(std::ptrdiff_t n) {
     return n > 3037000499 ? PTRDIFF_MAX : n * n;
 }
 
-// Faces of up to this many nodes keep their scratch on the call stack (about
-// 9.5 KiB); larger faces use host scratch (EdgeScratch::face).
-inline constexpr std::ptrdiff_t kMaxStackFaceNodes = 32;
+// The vector widths of the products: the baseline (SSE2 registers of 2
+// doubles with GCC and Clang, plain doubles with MSVC), AVX2 (4), AVX-512 (8).
+enum class EdgeVectors { Baseline = 2, Avx2 = 4, Avx512 = 8 };
 
-// Columns of the mass-matrix product per dgemm call. The element columns of a
-// field are multiplied in blocks into host scratch, which is still in cache
-// when the block is divided by the Jacobian and copied back. A block holds at
-// most 128 KiB and at most 2^18 multiply-adds (Np*Np*columns): products that
-// small the BLAS runs on the calling thread (OpenBLAS splits larger ones over
-// its threads), so no worker thread spins beside the module for no gain and
-// the rounding does not change with the BLAS's thread count.
-// One call per element column (columnsPerProduct = 1) spends most of its time
-// in the BLAS's per-call work; one call per whole page needs a page of scratch
-// and is no faster (bench/edge_rhs_bench.cpp). A block product may round a
-// column differently from a one-column product: the forms agree within
-// rounding, not bit for bit (tests/edge_assembly_test.cpp).
-inline constexpr std::ptrdiff_t kProductBlockBytes = 128 * 1024;
-inline constexpr std::ptrdiff_t kProductBlockMultiplyAdds = std::ptrdiff_t{1} << 18;
-inline std::ptrdiff_t productColumns(std::ptrdiff_t Np) {
-    const std::ptrdiff_t n = std::max<std::ptrdiff_t>(Np, 1);
-    const std::ptrdiff_t byBytes = kProductBlockBytes / (8 * n);
-    const std::ptrdiff_t byWork = n > kProductBlockMultiplyAdds ? 0 : kProductBlockMultiplyAdds / n / n;
-    return std::max<std::ptrdiff_t>(1, std::min(byBytes, byWork));
+// The widest vectors this processor runs.
+inline EdgeVectors widestEdgeVectors() {
+#if KERNELS_EDGE_WIDE_VECTORS
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx512f")) {
+        return EdgeVectors::Avx512;
+    }
+    if (__builtin_cpu_supports("avx2")) {
+        return EdgeVectors::Avx2;
+    }
+#endif
+    return EdgeVectors::Baseline;
 }
 
-// Bytes of face scratch for faces of Nfp nodes: the weighted face mass matrix
-// (Nfp x Nfp), four vectors of Nfp doubles and two of Nfp offsets.
-inline std::size_t faceScratchBytes(std::ptrdiff_t Nfp) {
-    return static_cast<std::size_t>(Nfp * Nfp + 6 * Nfp) * sizeof(double);
-}
-
-// Host scratch of one assembly: `product` holds Np x columnsPerProduct doubles;
-// `face` holds faceScratchBytes(Nfp) bytes, or is null when the faces fit on
-// the stack.
-struct EdgeScratch {
-    std::ptrdiff_t columnsPerProduct;
-    double* product;
-    void* face;
-};
-
-// Scratch from the host, reclaimed when the call ends (also by an error).
-inline EdgeScratch hostEdgeScratch(const EdgeFaceSet& set, std::ptrdiff_t columnsPerProduct) {
-    const std::ptrdiff_t columns = std::max<std::ptrdiff_t>(1, std::min(columnsPerProduct, set.K));
-    EdgeScratch scratch;
-    scratch.columnsPerProduct = columns;
-    scratch.product = static_cast<double*>(mxMalloc(static_cast<std::size_t>(set.Np * columns) * sizeof(double)));
-    scratch.face = set.Nfp > kMaxStackFaceNodes ? mxMalloc(faceScratchBytes(set.Nfp)) : nullptr;
-    return scratch;
+// Whether this processor runs vectors of the given width.
+inline bool runsEdgeVectors(EdgeVectors width) {
+    return static_cast<int>(width) <= static_cast<int>(widestEdgeVectors());
 }
 
 namespace edge_detail {
 
-// Face mass matrix with each column m weighted by the face Jacobian of node m.
-inline void weightFaceMass(std::ptrdiff_t Nfp, const double* __restrict faceMass, const double* __restrict w,
-                           double* __restrict weighted) {
-    for (std::ptrdiff_t m = 0; m < Nfp; ++m) {
-        for (std::ptrdiff_t r = 0; r < Nfp; ++r) {
-            weighted[r + m * Nfp] = faceMass[r + m * Nfp] * w[m];
+// Rows of a product block: matrices are packed in blocks of this many rows at
+// most (padded with zeros), whatever the vector width.
+inline constexpr std::ptrdiff_t kMaxLanes = 8;
+// Element columns multiplied together; field pages per face-vector product.
+inline constexpr std::ptrdiff_t kColumnsPerProduct = 8;
+inline constexpr std::ptrdiff_t kFieldsPerGroup = 4;
+// Faces whose element nodes are located (and their cache lines fetched) ahead
+// of the face being added: the adjacent element of a face is often far from
+// the elements just written, and its entries would otherwise be waited for.
+inline constexpr std::ptrdiff_t kFacesAhead = 8;
+inline constexpr std::ptrdiff_t kFaceRing = 16;  // > kFacesAhead, a power of two
+
+inline std::ptrdiff_t paddedRows(std::ptrdiff_t n) {
+    return (n + kMaxLanes - 1) / kMaxLanes * kMaxLanes;
+}
+
+}  // namespace edge_detail
+
+// Host scratch of one assembly, carved from one block:
+//   packedInverseMass  paddedRows(Np) x Np     packedFaceMass  paddedRows(Nfp) x Nfp
+//   jumps              2 x kFieldsPerGroup x Nfp
+//   faceVectors        2 x kFieldsPerGroup x paddedRows(Nfp)
+//   columns            paddedRows(Np) x kColumnsPerProduct
+//   faceNodes          kFaceRing x 2 x Nfp offsets
+//   lastFace           K face numbers          terms  Np node numbers
+struct EdgeScratch {
+    double* packedInverseMass;
+    double* packedFaceMass;
+    double* jumps;
+    double* faceVectors;
+    double* columns;
+    std::ptrdiff_t* faceNodes;
+    std::ptrdiff_t* lastFace;
+    std::ptrdiff_t* terms;
+};
+
+// Bytes of scratch for a face set, alignment slack included.
+inline std::size_t edgeScratchBytes(const EdgeFaceSet& set) {
+    using namespace edge_detail;
+    const std::ptrdiff_t rowsNp = paddedRows(set.Np), rowsNfp = paddedRows(set.Nfp);
+    const std::ptrdiff_t doubles = rowsNp * set.Np + rowsNfp * set.Nfp + 2 * kFieldsPerGroup * set.Nfp +
+                                   2 * kFieldsPerGroup * rowsNfp + rowsNp * kColumnsPerProduct +
+                                   kFaceRing * 2 * set.Nfp + set.K + set.Np;
+    return static_cast<std::size_t>(doubles) * sizeof(double) + 64;
+}
+
+// Splits a block of edgeScratchBytes(set) bytes.
+inline EdgeScratch carveEdgeScratch(const EdgeFaceSet& set, void* block) {
+    using namespace edge_detail;
+    const std::uintptr_t aligned = (reinterpret_cast<std::uintptr_t>(block) + 63) & ~std::uintptr_t{63};
+    double* next = reinterpret_cast<double*>(aligned);
+    EdgeScratch scratch;
+    scratch.packedInverseMass = next;
+    next += paddedRows(set.Np) * set.Np;
+    scratch.packedFaceMass = next;
+    next += paddedRows(set.Nfp) * set.Nfp;
+    scratch.jumps = next;
+    next += 2 * kFieldsPerGroup * set.Nfp;
+    scratch.faceVectors = next;
+    next += 2 * kFieldsPerGroup * paddedRows(set.Nfp);
+    scratch.columns = next;
+    next += paddedRows(set.Np) * kColumnsPerProduct;
+    scratch.faceNodes = reinterpret_cast<std::ptrdiff_t*>(next);
+    scratch.lastFace = scratch.faceNodes + kFaceRing * 2 * set.Nfp;
+    scratch.terms = scratch.lastFace + set.K;
+    return scratch;
+}
+
+// Scratch from the host, reclaimed when the call ends (also by an error).
+inline EdgeScratch hostEdgeScratch(const EdgeFaceSet& set) {
+    return carveEdgeScratch(set, mxMalloc(edgeScratchBytes(set)));
+}
+
+namespace edge_detail {
+
+// Vectors of Lanes doubles: GCC's and Clang's vector extensions, which the
+// compiler maps to the registers of the target; one lane is a plain double
+// (the baseline of compilers without them, MSVC).
+template <int Lanes>
+struct VectorOf;
+template <>
+struct VectorOf<1> {
+    using type = double;
+};
+#if defined(__GNUC__)
+#define KERNELS_EDGE_INLINE inline __attribute__((always_inline))
+#define KERNELS_EDGE_PREFETCH(address, forWriting) __builtin_prefetch((address), (forWriting), 3)
+inline constexpr int kBaselineLanes = 2;
+typedef double Doubles2 __attribute__((vector_size(16)));
+typedef double Doubles4 __attribute__((vector_size(32)));
+typedef double Doubles8 __attribute__((vector_size(64)));
+template <>
+struct VectorOf<2> {
+    using type = Doubles2;
+};
+template <>
+struct VectorOf<4> {
+    using type = Doubles4;
+};
+template <>
+struct VectorOf<8> {
+    using type = Doubles8;
+};
+#elif defined(_M_X64) || defined(_M_IX86)
+#define KERNELS_EDGE_INLINE __forceinline
+#define KERNELS_EDGE_PREFETCH(address, forWriting) \
+    _mm_prefetch(reinterpret_cast<const char*>(address), _MM_HINT_T0)
+inline constexpr int kBaselineLanes = 1;
+#else
+#define KERNELS_EDGE_INLINE inline
+#define KERNELS_EDGE_PREFETCH(address, forWriting) ((void)(address))
+inline constexpr int kBaselineLanes = 1;
+#endif
+
+// A column-major n x n matrix in blocks of Lanes rows: block i holds rows
+// i*Lanes .. i*Lanes+Lanes-1 of every column j at packed[(i*n + j)*Lanes],
+// rows past n zero.
+template <int Lanes>
+KERNELS_EDGE_INLINE void packRows(std::ptrdiff_t n, const double* __restrict matrix, double* __restrict packed) {
+    const std::ptrdiff_t blocks = (n + Lanes - 1) / Lanes;
+    for (std::ptrdiff_t i = 0; i < blocks; ++i) {
+        for (std::ptrdiff_t j = 0; j < n; ++j) {
+            for (std::ptrdiff_t l = 0; l < Lanes; ++l) {
+                const std::ptrdiff_t r = i * Lanes + l;
+                packed[(i * n + j) * Lanes + l] = r < n ? matrix[r + n * j] : 0.0;
+            }
         }
     }
 }
 
-// Jumps of both sides at the nodes of one face.
+// Columns element columns x[c] (n nodes each) times the packed inverse mass
+// matrix: y(r, c) = sum over j of invM(r, j)*x[c][j], from 0.0, j increasing,
+// j running over the given terms only (increasing; see finishElements). y has
+// leading dimension ldy, a multiple of Lanes at least n.
+template <int Lanes, int Columns>
+KERNELS_EDGE_INLINE void multiplyColumns(std::ptrdiff_t n, const double* __restrict packed,
+                                         const double* const* columns, const std::ptrdiff_t* __restrict terms,
+                                         std::ptrdiff_t termCount, double* __restrict y, std::ptrdiff_t ldy) {
+    using V = typename VectorOf<Lanes>::type;
+    const std::ptrdiff_t blocks = (n + Lanes - 1) / Lanes;
+    const double* x[Columns];
+    for (int c = 0; c < Columns; ++c) {
+        x[c] = columns[c];
+    }
+    // Row blocks: the block's rows of every column, summed over j.
+    for (std::ptrdiff_t i = 0; i < blocks; ++i) {
+        V sum[Columns];
+        for (int c = 0; c < Columns; ++c) {
+            sum[c] = V{};
+        }
+        const double* a = packed + i * n * Lanes;
+        for (std::ptrdiff_t t = 0; t < termCount; ++t) {
+            const std::ptrdiff_t j = terms[t];
+            V column;
+            std::memcpy(&column, a + j * Lanes, sizeof column);
+            for (int c = 0; c < Columns; ++c) {
+                sum[c] += column * x[c][j];
+            }
+        }
+        for (int c = 0; c < Columns; ++c) {
+            std::memcpy(y + c * ldy + i * Lanes, &sum[c], sizeof(V));
+        }
+    }
+}
+
+// Nodes of element columns: the mass product over the Jacobian.
+KERNELS_EDGE_INLINE void divideByJacobian(std::ptrdiff_t count, const double* __restrict product,
+                                          const double* __restrict jacobian, double* __restrict column) {
+    for (std::ptrdiff_t i = 0; i < count; ++i) {
+        column[i] = product[i] / jacobian[i];
+    }
+}
+
+// Elements whose faces are all added, waiting to be finished together.
+// skipsZeroTerms: the inverse mass matrix is finite, so that a term
+// invM(r, j)*0 is a zero and adds nothing to a sum that starts from +0.0 (such
+// a sum is never -0.0): a node that is zero in every column waiting is left
+// out of the sums with the same bits. Element columns are zero away from their
+// faces' nodes (a prism's middle layers), and wholly zero when no face touches
+// the element.
+struct FinishedElements {
+    std::ptrdiff_t elements[kColumnsPerProduct];
+    std::ptrdiff_t count;
+    bool skipsZeroTerms;
+};
+
+// Element pass on finished elements (no later face adds to them): their
+// column of every field becomes (inverseMassMatrix * column) ./ jacobian,
+// kColumnsPerProduct columns of one field per product when there are as many.
+template <int Lanes>
+KERNELS_EDGE_INLINE void finishElements(const EdgeFaceSet& s, double* rhs, const EdgeScratch& scratch,
+                                        const FinishedElements& finished) {
+    const std::ptrdiff_t Np = s.Np;
+    const std::ptrdiff_t count = finished.count;
+    const std::ptrdiff_t ldy = (Np + Lanes - 1) / Lanes * Lanes;
+    double* y = scratch.columns;
+    std::ptrdiff_t* terms = scratch.terms;
+    // Field pages: the nodes that add to the sums, the product of the
+    // elements' columns, then the division.
+    for (std::ptrdiff_t n = 0; n < s.Nfield; ++n) {
+        double* page = rhs + Np * s.K * n;
+        const double* columns[kColumnsPerProduct];
+        for (std::ptrdiff_t c = 0; c < count; ++c) {
+            columns[c] = page + Np * finished.elements[c];
+        }
+        std::ptrdiff_t termCount = 0;
+        for (std::ptrdiff_t j = 0; j < Np; ++j) {
+            bool adds = !finished.skipsZeroTerms;
+            for (std::ptrdiff_t c = 0; c < count; ++c) {
+                adds |= columns[c][j] != 0.0;
+            }
+            terms[termCount] = j;
+            termCount += adds;
+        }
+        if (count == kColumnsPerProduct) {
+            multiplyColumns<Lanes, kColumnsPerProduct>(Np, scratch.packedInverseMass, columns, terms, termCount, y,
+                                                       ldy);
+        } else {
+            for (std::ptrdiff_t c = 0; c < count; ++c) {
+                multiplyColumns<Lanes, 1>(Np, scratch.packedInverseMass, columns + c, terms, termCount, y + c * ldy,
+                                          ldy);
+            }
+        }
+        for (std::ptrdiff_t c = 0; c < count; ++c) {
+            const std::ptrdiff_t offset = Np * finished.elements[c];
+            divideByJacobian(Np, y + c * ldy, s.jacobian + offset, page + offset);
+        }
+    }
+}
+
+template <int Lanes>
+KERNELS_EDGE_INLINE void addFinished(const EdgeFaceSet& s, double* rhs, const EdgeScratch& scratch,
+                                     FinishedElements& finished, std::ptrdiff_t element) {
+    finished.elements[finished.count++] = element;
+    if (finished.count == kColumnsPerProduct) {
+        finishElements<Lanes>(s, rhs, scratch, finished);
+        finished.count = 0;
+    }
+}
+
+// Face vectors of Fields field pages of one face: for each field g,
+// cL(r, g) = sum over m of (faceMass(r, m)*w[m])*dL(m, g) and cA(r, g) = minus
+// the same sum of dA, each from 0.0 with m increasing (the product with the
+// face Jacobian formed first, then the product with the jump, then the add).
+// dL, dA are Nfp x Fields; cL, cA have leading dimension ldc. A rule whose
+// adjacent jump mirrors the local one forms cL only.
+template <class Jump, int Lanes, int Fields>
+KERNELS_EDGE_INLINE void faceVectors(std::ptrdiff_t Nfp, const double* __restrict packedFaceMass,
+                                     const double* __restrict w, const double* __restrict dL,
+                                     const double* __restrict dA, double* __restrict cL, double* __restrict cA,
+                                     std::ptrdiff_t ldc) {
+    using V = typename VectorOf<Lanes>::type;
+    const std::ptrdiff_t blocks = (Nfp + Lanes - 1) / Lanes;
+    // Row blocks of the face: both sides' vectors of every field, summed over m.
+    for (std::ptrdiff_t i = 0; i < blocks; ++i) {
+        V local[Fields];
+        V adjacent[Fields];
+        for (int g = 0; g < Fields; ++g) {
+            local[g] = V{};
+            adjacent[g] = V{};
+        }
+        const double* a = packedFaceMass + i * Nfp * Lanes;
+        for (std::ptrdiff_t m = 0; m < Nfp; ++m) {
+            V column;
+            std::memcpy(&column, a + m * Lanes, sizeof column);
+            const V weighted = column * w[m];
+            for (int g = 0; g < Fields; ++g) {
+                local[g] += weighted * dL[m + g * Nfp];
+                if constexpr (!Jump::adjacentMirrorsLocal) {
+                    adjacent[g] -= weighted * dA[m + g * Nfp];
+                }
+            }
+        }
+        for (int g = 0; g < Fields; ++g) {
+            std::memcpy(cL + g * ldc + i * Lanes, &local[g], sizeof(V));
+            if constexpr (!Jump::adjacentMirrorsLocal) {
+                std::memcpy(cA + g * ldc + i * Lanes, &adjacent[g], sizeof(V));
+            }
+        }
+    }
+}
+
+// Jumps of both sides at the nodes of one face, for `fields` field pages from
+// offset g (face entries apart): dL, dA are Nfp x fields.
 template <class Jump>
-inline void faceJumps(std::ptrdiff_t Nfp, const double* __restrict fL, const double* __restrict fA,
-                      const double* __restrict fN, double* __restrict dL, double* __restrict dA) {
-    for (std::ptrdiff_t m = 0; m < Nfp; ++m) {
-        const double numerical = Jump::readsNumericalFlux ? fN[m] : 0.0;
-        dL[m] = Jump::local(fL[m], fA[m], numerical);
-        if constexpr (!Jump::adjacentMirrorsLocal) {
-            dA[m] = Jump::adjacent(fL[m], fA[m], numerical);
+KERNELS_EDGE_INLINE void faceJumps(const EdgeFaceSet& s, std::ptrdiff_t g, std::ptrdiff_t fields,
+                                   double* __restrict dL, double* __restrict dA) {
+    const std::ptrdiff_t faceEntries = s.Nfp * s.Nface;
+    for (std::ptrdiff_t n = 0; n < fields; ++n) {
+        const double* fL = s.fluxLocal + g + faceEntries * n;
+        const double* fA = s.fluxAdjacent + g + faceEntries * n;
+        const double* fN = Jump::readsNumericalFlux ? s.numericalFlux + g + faceEntries * n : nullptr;
+        for (std::ptrdiff_t m = 0; m < s.Nfp; ++m) {
+            const double numerical = Jump::readsNumericalFlux ? fN[m] : 0.0;
+            dL[m + s.Nfp * n] = Jump::local(fL[m], fA[m], numerical);
+            if constexpr (!Jump::adjacentMirrorsLocal) {
+                dA[m + s.Nfp * n] = Jump::adjacent(fL[m], fA[m], numerical);
+            }
         }
     }
 }
 
-// The first face node's share of the face vectors: the vectors start from
-// 0.0, and 0.0 + x is kept as written (it turns a -0.0 product into +0.0).
-inline void startWithColumn(std::ptrdiff_t Nfp, const double* __restrict column, double dL, double dA,
-                            double* __restrict cL, double* __restrict cA) {
-    for (std::ptrdiff_t r = 0; r < Nfp; ++r) {
-        cL[r] = 0.0 + column[r] * dL;
-        cA[r] = 0.0 - column[r] * dA;
+// The entries of rhs that face f adds to, as offsets into a field page: the
+// local side's Nfp nodes, then the adjacent side's.
+KERNELS_EDGE_INLINE void locateFace(const EdgeFaceSet& s, std::ptrdiff_t f, std::ptrdiff_t* __restrict nodes) {
+    const std::ptrdiff_t eL = toZeroBasedIndex(s.faceToElement[2 * f]);
+    const std::ptrdiff_t eA = toZeroBasedIndex(s.faceToElement[2 * f + 1]);
+    const std::ptrdiff_t g0 = s.Nfp * f;
+    for (std::ptrdiff_t r = 0; r < s.Nfp; ++r) {
+        nodes[r] = s.Np * eL + toZeroBasedIndex(s.faceToNodeLocal[g0 + r]);
+        nodes[s.Nfp + r] = s.Np * eA + toZeroBasedIndex(s.faceToNodeAdjacent[g0 + r]);
     }
 }
 
-inline void startWithColumn(std::ptrdiff_t Nfp, const double* __restrict column, double dL, double* __restrict cL) {
-    for (std::ptrdiff_t r = 0; r < Nfp; ++r) {
-        cL[r] = 0.0 + column[r] * dL;
+// Asks for the cache lines of a face's entries in every field page, each line
+// once when neighbouring nodes share it.
+KERNELS_EDGE_INLINE void fetchFace(const EdgeFaceSet& s, const std::ptrdiff_t* nodes, const double* rhs) {
+    const std::ptrdiff_t pageEntries = s.Np * s.K;
+    for (std::ptrdiff_t n = 0; n < s.Nfield; ++n) {
+        const double* page = rhs + pageEntries * n;
+        std::uintptr_t previous = 0;
+        for (std::ptrdiff_t r = 0; r < 2 * s.Nfp; ++r) {
+            const std::uintptr_t line = reinterpret_cast<std::uintptr_t>(page + nodes[r]) >> 6;
+            if (line != previous) {
+                KERNELS_EDGE_PREFETCH(page + nodes[r], 1);
+                previous = line;
+            }
+        }
     }
 }
 
-// Face node m's share of the face vectors: column m of the weighted face mass
-// matrix times the jump, added on the local side and subtracted on the
-// adjacent side.
-inline void addColumn(std::ptrdiff_t Nfp, const double* __restrict column, double dL, double dA,
-                      double* __restrict cL, double* __restrict cA) {
-    for (std::ptrdiff_t r = 0; r < Nfp; ++r) {
-        cL[r] += column[r] * dL;
-        cA[r] -= column[r] * dA;
-    }
-}
-
-inline void addColumn(std::ptrdiff_t Nfp, const double* __restrict column, double dL, double* __restrict cL) {
-    for (std::ptrdiff_t r = 0; r < Nfp; ++r) {
-        cL[r] += column[r] * dL;
-    }
-}
-
-// Face vectors of one field: cL[r] = sum over m of W(r, m)*dL[m] (and cA with
-// minus dA), accumulated from 0.0 over m in increasing order. A rule whose
-// adjacent jump mirrors the local one forms cL only (cA is then cL).
+// Asks for the cache lines of the fluxes and the face Jacobian of face f: read
+// in order, but from 3*Nfield + 1 places at once, more streams than the
+// processor follows by itself.
 template <class Jump>
-inline void faceVectors(std::ptrdiff_t Nfp, const double* weighted, const double* dL, const double* dA, double* cL,
-                        double* cA) {
-    if (Nfp == 0) {
-        return;
-    }
-    if constexpr (Jump::adjacentMirrorsLocal) {
-        startWithColumn(Nfp, weighted, dL[0], cL);
-        for (std::ptrdiff_t m = 1; m < Nfp; ++m) {
-            addColumn(Nfp, weighted + m * Nfp, dL[m], cL);
-        }
-    } else {
-        startWithColumn(Nfp, weighted, dL[0], dA[0], cL, cA);
-        for (std::ptrdiff_t m = 1; m < Nfp; ++m) {
-            addColumn(Nfp, weighted + m * Nfp, dL[m], dA[m], cL, cA);
+KERNELS_EDGE_INLINE void fetchFaceInputs(const EdgeFaceSet& s, std::ptrdiff_t f) {
+    const std::ptrdiff_t g0 = s.Nfp * f;
+    const std::ptrdiff_t faceEntries = s.Nfp * s.Nface;
+    for (std::ptrdiff_t m = 0; m < s.Nfp; m += 8) {
+        KERNELS_EDGE_PREFETCH(s.faceJacobian + g0 + m, 0);
+        for (std::ptrdiff_t n = 0; n < s.Nfield; ++n) {
+            const std::ptrdiff_t g = g0 + m + faceEntries * n;
+            KERNELS_EDGE_PREFETCH(s.fluxLocal + g, 0);
+            KERNELS_EDGE_PREFETCH(s.fluxAdjacent + g, 0);
+            if constexpr (Jump::readsNumericalFlux) {
+                KERNELS_EDGE_PREFETCH(s.numericalFlux + g, 0);
+            }
         }
     }
 }
 
 // Node r of the local side, then node r of the adjacent side, r increasing: the
 // order in which entries shared by both sides (or by two faces) accumulate.
-inline void scatterFace(std::ptrdiff_t Nfp, const std::ptrdiff_t* nodeL, const std::ptrdiff_t* nodeA,
-                        const double* cL, const double* cA, double* page) {
+KERNELS_EDGE_INLINE void scatterFace(std::ptrdiff_t Nfp, const std::ptrdiff_t* nodes, const double* cL,
+                                     const double* cA, double* page) {
     for (std::ptrdiff_t r = 0; r < Nfp; ++r) {
-        page[nodeL[r]] += cL[r];
-        page[nodeA[r]] += cA[r];
+        page[nodes[r]] += cL[r];
+        page[nodes[Nfp + r]] += cA[r];
     }
 }
 
-// Face pass: every face adds its two face vectors into the element nodes it
-// touches, faces in increasing order. Each face's element nodes and weighted
-// face mass matrix are found once and serve every field; entries of different
-// fields are disjoint, so each entry still receives its contributions face by
-// face as it would with one pass per field.
-template <class Jump, std::ptrdiff_t FixedNfp>
-void addFaceContributionsOf(const EdgeFaceSet& s, double* rhs, void* hostFaceScratch) {
-    const std::ptrdiff_t Nfp = FixedNfp > 0 ? FixedNfp : s.Nfp;
-    const std::ptrdiff_t faceEntries = Nfp * s.Nface;
-    const std::ptrdiff_t pageEntries = s.Np * s.K;
-    alignas(64) double stackValues[kMaxStackFaceNodes * kMaxStackFaceNodes + 4 * kMaxStackFaceNodes];
-    std::ptrdiff_t stackNodes[2 * kMaxStackFaceNodes];
-    const bool onStack = Nfp <= kMaxStackFaceNodes;
-    double* weighted = onStack ? stackValues : static_cast<double*>(hostFaceScratch);
-    double* dL = weighted + Nfp * Nfp;
-    double* dA = dL + Nfp;
-    double* cL = dA + Nfp;
-    double* cA = Jump::adjacentMirrorsLocal ? cL : cL + Nfp;
-    std::ptrdiff_t* nodeL = onStack ? stackNodes : reinterpret_cast<std::ptrdiff_t*>(weighted + Nfp * Nfp + 4 * Nfp);
-    std::ptrdiff_t* nodeA = nodeL + Nfp;
-    // Faces: element nodes of both sides, weighted face mass, then each field's
-    // jumps, face vectors and scatter.
-    for (std::ptrdiff_t f = 0; f < s.Nface; ++f) {
-        const std::ptrdiff_t eL = toZeroBasedIndex(s.faceToElement[2 * f]);
-        const std::ptrdiff_t eA = toZeroBasedIndex(s.faceToElement[2 * f + 1]);
-        const std::ptrdiff_t g0 = Nfp * f;
-        for (std::ptrdiff_t r = 0; r < Nfp; ++r) {
-            nodeL[r] = s.Np * eL + toZeroBasedIndex(s.faceToNodeLocal[g0 + r]);
-            nodeA[r] = s.Np * eA + toZeroBasedIndex(s.faceToNodeAdjacent[g0 + r]);
-        }
-        weightFaceMass(Nfp, s.faceMassMatrix, s.faceJacobian + g0, weighted);
-        for (std::ptrdiff_t n = 0; n < s.Nfield; ++n) {
-            const std::ptrdiff_t g = g0 + faceEntries * n;
-            faceJumps<Jump>(Nfp, s.fluxLocal + g, s.fluxAdjacent + g,
-                            Jump::readsNumericalFlux ? s.numericalFlux + g : nullptr, dL, dA);
-            faceVectors<Jump>(Nfp, weighted, dL, dA, cL, cA);
-            scatterFace(Nfp, nodeL, nodeA, cL, cA, rhs + pageEntries * n);
-        }
-    }
-}
-
-// The face pass with the face size known to the compiler, which then unrolls
-// the short node loops; FixedNfp = 0 reads it from the face set.
-template <class Jump, std::ptrdiff_t... FixedNfp>
-void addFaceContributionsDispatch(const EdgeFaceSet& s, double* rhs, void* hostFaceScratch) {
-    const bool fixed = ((s.Nfp == FixedNfp ? (addFaceContributionsOf<Jump, FixedNfp>(s, rhs, hostFaceScratch), true)
-                                           : false) ||
-                        ...);
-    if (!fixed) {
-        addFaceContributionsOf<Jump, 0>(s, rhs, hostFaceScratch);
-    }
-}
-
-// Faces of lines (2 to 7 nodes) and of triangles (3, 6, 10, 15, 21, 28 nodes)
-// of orders 1 to 6 get code of their own.
-template <class Jump>
-void addFaceContributions(const EdgeFaceSet& s, double* rhs, void* hostFaceScratch) {
-    addFaceContributionsDispatch<Jump, 2, 3, 4, 5, 6, 7, 10, 15, 21, 28>(s, rhs, hostFaceScratch);
-}
-
-// Nodes of a block of element columns: the mass product over the Jacobian.
-inline void divideByJacobian(std::ptrdiff_t count, const double* __restrict product,
-                             const double* __restrict jacobian, double* __restrict column) {
-    for (std::ptrdiff_t i = 0; i < count; ++i) {
-        column[i] = product[i] / jacobian[i];
-    }
-}
-
-// Element pass: every element column of every field becomes
-// (inverseMassMatrix * column) ./ jacobian, columnsPerProduct columns per dgemm.
-inline void applyInverseMass(const EdgeFaceSet& s, double* rhs, std::ptrdiff_t columnsPerProduct,
-                             double* product) {
-    if (s.Np == 0 || s.K == 0) {
+// The assembly. Face pass: every face adds its two face vectors into the
+// element nodes it touches, faces in increasing order. Each face's element
+// nodes are found once and serve every field; entries of different fields are
+// disjoint, so each entry still receives its contributions face by face as it
+// would with one pass per field. Element pass: an element is finished as soon
+// as its last face is added, while its columns are still in cache; elements
+// that no face touches are finished at the end.
+template <class Jump, int FaceLanes, int ElementLanes>
+KERNELS_EDGE_INLINE void assembleWithLanes(const EdgeFaceSet& s, double* rhs, const EdgeScratch& scratch) {
+    const std::ptrdiff_t Nfp = s.Nfp;
+    if (s.Np == 0 || s.K == 0 || s.Nfield == 0) {
         return;
     }
-    const char* notTransposed = "N";
-    const BlasInt Np = s.Np;
-    const double one = 1.0;
-    const double zero = 0.0;
-    // Field pages, element columns in blocks: product, then division.
-    for (std::ptrdiff_t n = 0; n < s.Nfield; ++n) {
-        double* page = rhs + s.Np * s.K * n;
-        for (std::ptrdiff_t k0 = 0; k0 < s.K; k0 += columnsPerProduct) {
-            const BlasInt columns = std::min(columnsPerProduct, s.K - k0);
-            double* block = page + s.Np * k0;
-            dgemm_(notTransposed, notTransposed, &Np, &columns, &Np, &one, s.inverseMassMatrix, &Np, block, &Np,
-                   &zero, product, &Np);
-            divideByJacobian(s.Np * columns, product, s.jacobian + s.Np * k0, block);
+    packRows<ElementLanes>(s.Np, s.inverseMassMatrix, scratch.packedInverseMass);
+    packRows<FaceLanes>(Nfp, s.faceMassMatrix, scratch.packedFaceMass);
+    std::ptrdiff_t* lastFace = scratch.lastFace;
+    // Elements: the last face that adds to each, -1 for none.
+    std::fill(lastFace, lastFace + s.K, std::ptrdiff_t{-1});
+    for (std::ptrdiff_t f = 0; f < s.Nface; ++f) {
+        lastFace[toZeroBasedIndex(s.faceToElement[2 * f])] = f;
+        lastFace[toZeroBasedIndex(s.faceToElement[2 * f + 1])] = f;
+    }
+    const std::ptrdiff_t pageEntries = s.Np * s.K;
+    const std::ptrdiff_t ldc = (Nfp + FaceLanes - 1) / FaceLanes * FaceLanes;
+    double* dL = scratch.jumps;
+    double* dA = dL + kFieldsPerGroup * Nfp;
+    double* cL = scratch.faceVectors;
+    double* cA = Jump::adjacentMirrorsLocal ? cL : cL + kFieldsPerGroup * ldc;
+    std::ptrdiff_t* ring = scratch.faceNodes;
+    FinishedElements finished;
+    finished.count = 0;
+    finished.skipsZeroTerms = true;
+    for (std::ptrdiff_t i = 0; i < s.Np * s.Np; ++i) {
+        finished.skipsZeroTerms &= std::abs(s.inverseMassMatrix[i]) <= DBL_MAX;
+    }
+    for (std::ptrdiff_t f = 0; f < std::min(kFacesAhead, s.Nface); ++f) {
+        locateFace(s, f, ring + 2 * Nfp * f);
+    }
+    // Faces: locate and fetch a face ahead, then this face's jumps, face
+    // vectors and scatter, a group of fields at a time; then its elements if
+    // this was their last face.
+    for (std::ptrdiff_t f = 0; f < s.Nface; ++f) {
+        if (f + kFacesAhead < s.Nface) {
+            std::ptrdiff_t* ahead = ring + 2 * Nfp * ((f + kFacesAhead) & (kFaceRing - 1));
+            locateFace(s, f + kFacesAhead, ahead);
+            fetchFace(s, ahead, rhs);
+            KERNELS_EDGE_PREFETCH(lastFace + toZeroBasedIndex(s.faceToElement[2 * (f + kFacesAhead) + 1]), 0);
+        }
+        if (f + 2 * kFacesAhead < s.Nface) {
+            fetchFaceInputs<Jump>(s, f + 2 * kFacesAhead);
+        }
+        const std::ptrdiff_t* nodes = ring + 2 * Nfp * (f & (kFaceRing - 1));
+        const std::ptrdiff_t g0 = Nfp * f;
+        for (std::ptrdiff_t n0 = 0; n0 < s.Nfield && Nfp > 0; n0 += kFieldsPerGroup) {
+            const std::ptrdiff_t fields = std::min(kFieldsPerGroup, s.Nfield - n0);
+            faceJumps<Jump>(s, g0 + Nfp * s.Nface * n0, fields, dL, dA);
+            const double* w = s.faceJacobian + g0;
+            switch (fields) {
+                case 4:
+                    faceVectors<Jump, FaceLanes, 4>(Nfp, scratch.packedFaceMass, w, dL, dA, cL, cA, ldc);
+                    break;
+                case 3:
+                    faceVectors<Jump, FaceLanes, 3>(Nfp, scratch.packedFaceMass, w, dL, dA, cL, cA, ldc);
+                    break;
+                case 2:
+                    faceVectors<Jump, FaceLanes, 2>(Nfp, scratch.packedFaceMass, w, dL, dA, cL, cA, ldc);
+                    break;
+                default:
+                    faceVectors<Jump, FaceLanes, 1>(Nfp, scratch.packedFaceMass, w, dL, dA, cL, cA, ldc);
+                    break;
+            }
+            for (std::ptrdiff_t n = 0; n < fields; ++n) {
+                scatterFace(Nfp, nodes, cL + ldc * n, cA + ldc * n, rhs + pageEntries * (n0 + n));
+            }
+        }
+        const std::ptrdiff_t eL = toZeroBasedIndex(s.faceToElement[2 * f]);
+        const std::ptrdiff_t eA = toZeroBasedIndex(s.faceToElement[2 * f + 1]);
+        if (lastFace[eL] == f) {
+            addFinished<ElementLanes>(s, rhs, scratch, finished, eL);
+        }
+        if (eA != eL && lastFace[eA] == f) {
+            addFinished<ElementLanes>(s, rhs, scratch, finished, eA);
         }
     }
+    // Elements no face touches.
+    for (std::ptrdiff_t k = 0; k < s.K; ++k) {
+        if (lastFace[k] < 0) {
+            addFinished<ElementLanes>(s, rhs, scratch, finished, k);
+        }
+    }
+    finishElements<ElementLanes>(s, rhs, scratch, finished);
 }
+
+// Both passes with vectors of at most Lanes doubles; a pass whose rows fill no
+// more than half of such a vector uses vectors half as wide.
+template <class Jump, int Lanes>
+KERNELS_EDGE_INLINE void assembleWith(const EdgeFaceSet& s, double* rhs, const EdgeScratch& scratch) {
+    if constexpr (Lanes > 2) {
+        constexpr int Half = Lanes / 2;
+        if (s.Nfp <= Half) {
+            if (s.Np <= Half) {
+                assembleWithLanes<Jump, Half, Half>(s, rhs, scratch);
+            } else {
+                assembleWithLanes<Jump, Half, Lanes>(s, rhs, scratch);
+            }
+        } else if (s.Np <= Half) {
+            assembleWithLanes<Jump, Lanes, Half>(s, rhs, scratch);
+        } else {
+            assembleWithLanes<Jump, Lanes, Lanes>(s, rhs, scratch);
+        }
+    } else {
+        assembleWithLanes<Jump, Lanes, Lanes>(s, rhs, scratch);
+    }
+}
+
+template <class Jump>
+void assembleBaseline(const EdgeFaceSet& s, double* rhs, const EdgeScratch& scratch) {
+    assembleWith<Jump, kBaselineLanes>(s, rhs, scratch);
+}
+
+#if KERNELS_EDGE_WIDE_VECTORS
+template <class Jump>
+__attribute__((target("avx2"))) void assembleAvx2(const EdgeFaceSet& s, double* rhs, const EdgeScratch& scratch) {
+    assembleWith<Jump, 4>(s, rhs, scratch);
+}
+
+template <class Jump>
+__attribute__((target("avx512f"))) void assembleAvx512(const EdgeFaceSet& s, double* rhs,
+                                                       const EdgeScratch& scratch) {
+    assembleWith<Jump, 8>(s, rhs, scratch);
+}
+#endif
+
+#undef KERNELS_EDGE_INLINE
+#undef KERNELS_EDGE_PREFETCH
 
 }  // namespace edge_detail
 
@@ -349,11 +663,24 @@ inline mxArray* createEdgeRhs(const EdgeFaceSet& set) {
 }
 
 // The assembly into rhs (Np x K x Nfield, zero-filled by the caller): the face
-// pass for all fields, then the element pass. Every entry of rhs is written.
+// pass, each element finished by the element pass once its last face is added,
+// with vectors of the given width (which the processor must run). Every entry
+// of rhs is written, with the same bits at every width.
 template <class Jump>
-void assembleEdgeRhs(const EdgeFaceSet& set, double* rhs, const EdgeScratch& scratch) {
-    edge_detail::addFaceContributions<Jump>(set, rhs, scratch.face);
-    edge_detail::applyInverseMass(set, rhs, scratch.columnsPerProduct, scratch.product);
+void assembleEdgeRhs(const EdgeFaceSet& set, double* rhs, const EdgeScratch& scratch,
+                     EdgeVectors width = widestEdgeVectors()) {
+#if KERNELS_EDGE_WIDE_VECTORS
+    if (width == EdgeVectors::Avx512) {
+        edge_detail::assembleAvx512<Jump>(set, rhs, scratch);
+        return;
+    }
+    if (width == EdgeVectors::Avx2) {
+        edge_detail::assembleAvx2<Jump>(set, rhs, scratch);
+        return;
+    }
+#endif
+    (void)width;
+    edge_detail::assembleBaseline<Jump>(set, rhs, scratch);
 }
 
 }  // namespace kernels

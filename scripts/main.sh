@@ -2,8 +2,10 @@
 # The main job: installs dependencies, builds the Octave modules with build_mex
 # and runs the examples: the still-water fluxes, then the 1d dam break onto a
 # dry bed (errors against the exact solution, mass, depth, wall time, and a
-# PNG plot at examples/dam_break_1d.png).
+# PNG plot at examples/dam_break_1d.png), then the 2d wet/dry solver: a lake
+# at rest around an island, and Thacker's bowl at three resolutions and on two
+# joined meshes (PNG plot at examples/thacker_bowl_2d.png).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-octave-cli --no-gui --no-init-file --quiet --eval "build_mex(); run('examples/still_water_2d.m'); run('examples/dam_break_1d.m');"
+octave-cli --no-gui --no-init-file --quiet --eval "build_mex(); run('examples/still_water_2d.m'); run('examples/dam_break_1d.m'); run('examples/lake_at_rest_2d.m'); run('examples/thacker_bowl_2d.m');"

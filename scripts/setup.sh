@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs what building and testing the kernels needs, from Debian's packages:
 # compiler, CMake, GoogleTest, Google Benchmark, Octave with its headers, the
-# 64-bit-integer OpenBLAS, and gnuplot with Octave's font for the examples'
-# headless plots. Skips apt-get when everything is there already.
+# 64-bit-integer OpenBLAS, gnuplot with Octave's font for the examples'
+# headless plots, and gmsh, which makes the 2d example's mesh from its .geo.
+# Skips apt-get when everything is there already.
 set -euo pipefail
-packages=(g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev octave liboctave-dev libopenblas64-dev gnuplot-nox fonts-freefont-otf)
+packages=(g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev octave liboctave-dev libopenblas64-dev gnuplot-nox fonts-freefont-otf gmsh)
 missing=()
 # MinGW-w64, for the Windows compile check (scripts/mingw_check.sh).
 packages+=(g++-mingw-w64-x86-64)

@@ -261,6 +261,25 @@ TEST(MeshConnection, RandomMeshesWithRepeatedPairsKeepTheLastMatch) {
     EXPECT_GT(repeatedMatches, 10u);
 }
 
+TEST(MeshConnection, CompactAndSpreadVertexIdsGiveTheScanResult) {
+    // Every local face on the boundary, against the whole grid: vertex ids
+    // numbered compactly go through the buckets, the same ids spread apart
+    // through the hash table.
+    Mesh L = gridMesh(30, 20, false, [](int c, int) { return c < 12; });
+    for (std::size_t i = 0; i < L.Nf * L.K; ++i) {
+        L.elementToElement[i] = double(i / L.Nf + 1);
+    }
+    Mesh A = gridMesh(30, 20, false, [](int, int) { return true; });
+    const std::size_t connected = expectScanResult(L, A);
+    EXPECT_EQ(connected, L.Nf * L.K);
+    for (Mesh* m : {&L, &A}) {
+        for (double& v : m->elementToVertex) {
+            v = v * 65537.0 - 1e6;
+        }
+    }
+    EXPECT_EQ(expectScanResult(L, A), connected);
+}
+
 TEST(MeshConnection, LastMatchReversedPairsAndTruncatedIds) {
     // One local triangle (ids 7, 3, 5), all faces on the boundary. The adjacent
     // mesh carries (7, 3) reversed as (3.9, 7.6) in element 1 and as (3, 7) in

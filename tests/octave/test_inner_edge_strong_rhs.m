@@ -1,7 +1,7 @@
 function tests = test_inner_edge_strong_rhs()
   tests = {@random_faces_match_reference, @general_inverse_mass_within_rounding, ...
            @closed_form_on_small_meshes, @zero_jacobian_gives_inf_or_nan_there_only, ...
-           @no_faces_and_empty_extents, @rejects_bad_inputs_and_wrong_counts, @blas_is_the_modules_own};
+           @no_faces_and_empty_extents, @rejects_bad_inputs_and_wrong_counts, @no_blas_in_the_edge_modules};
 end
 
 function rhs = call(c)
@@ -114,9 +114,9 @@ function rejects_bad_inputs_and_wrong_counts()
   assert(strcmp(printed, sprintf('Matlab:inner_edge_strong_rhs.cpp:InvalidNumberInput,\n10 inputs required.\n')), '%s', printed);
 end
 
-function blas_is_the_modules_own()
-  % The 64-bit-integer dgemm is linked into each edge module with its symbols
-  % kept local: none is exported, none is left for Octave's BLAS to resolve.
+function no_blas_in_the_edge_modules()
+  % The edge modules multiply by the mass matrix themselves: no BLAS symbol is
+  % exported, none is left for Octave's own BLAS to resolve.
   for name = {'inner_edge_strong_rhs', 'bottom_edge_alter_rhs', 'bottom_edge_central_rhs'}
     file = fullfile(kernel_folder(name{1}), [name{1} '.mex']);
     [status, symbols] = system(['nm -D ' file]);

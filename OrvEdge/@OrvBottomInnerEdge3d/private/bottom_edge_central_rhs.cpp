@@ -53,6 +53,6 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     plhs[0] = createEdgeRhs(set);
 
     // 4. Surface term: face pass, then the inverse mass matrix and the Jacobian.
-    const EdgeScratch scratch = hostEdgeScratch(set, productColumns(set.Np));
+    const EdgeScratch scratch = hostEdgeScratch(set);
     assembleEdgeRhs<CentralJump>(set, mxGetPr(plhs[0]), scratch);
 }

@@ -22,11 +22,16 @@
 // (adjacent elements in turn, faces within an element in turn) and gets
 // adjacentMeshId; every other face keeps its input entries and localMeshId.
 //
-// The search goes through an index keyed by the vertex pair: the keys of the
-// local boundary faces, each with the last adjacent face in scan order that
-// carries it, filled in one pass over the adjacent faces. The call costs
+// The search goes through an index of the local boundary faces, filled before
+// one pass over the adjacent faces in scan order, so that the call costs
 // O(K*Nf + K2*Nf2) instead of one comparison per pair of a boundary face and an
-// adjacent face, and its scratch grows with the boundary only.
+// adjacent face, with scratch that grows with the boundary only. When the
+// larger vertex ids of the boundary faces span a range not much wider than
+// their number (a mesh with most of its faces on the boundary), the index is a
+// bucket per vertex id in that range: meshes number their vertices with some
+// locality, and the buckets are then visited almost in order. Otherwise it is
+// a hash table keyed by the vertex pair.
+#include <algorithm>
 #include <cstdint>
 
 #include "kernel_frame.hpp"
@@ -193,6 +198,98 @@ void connectBoundaryFaces(double localMeshId, double adjacentMeshId, const MeshV
     }
 }
 
+// Local boundary faces grouped by the larger vertex id of their pair: bucket b
+// (vertex id lowest + b) holds entries start[b] .. start[b+1]-1, each with the
+// smaller vertex id and the face (Nf*k + j). Storage is host scratch.
+struct BoundaryEntry {
+    std::int32_t lo;
+    std::int32_t face;
+};
+
+struct VertexBuckets {
+    std::int64_t lowest = 0;
+    std::int64_t count = 0;
+    std::int32_t* start = nullptr;  // count + 2 entries
+    BoundaryEntry* entries = nullptr;
+};
+
+// Whether buckets suit the boundary: vertex ids lowest..highest for `faces`
+// boundary faces, and face numbers that fit the entries.
+bool bucketsSuit(std::int64_t lowest, std::int64_t highest, std::ptrdiff_t faces, std::ptrdiff_t localFaces) {
+    return localFaces < 2147483647 && highest - lowest < 4 * static_cast<std::int64_t>(faces) + 1024;
+}
+
+inline std::int32_t higherOf(std::uint64_t key) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(key >> 32));
+}
+
+inline std::int32_t lowerOf(std::uint64_t key) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(key));
+}
+
+// Boundary faces that share a vertex id, at most, for buckets to be searched:
+// every adjacent face with that id scans the bucket.
+constexpr std::int32_t kMaxBucket = 64;
+
+// Counts the boundary faces per bucket (two places on); returns the largest
+// count.
+std::int32_t countBuckets(const MeshView& local, const double* elementToElement, const VertexBuckets& buckets) {
+    for (std::ptrdiff_t k = 0; k < local.K; ++k) {
+        for (std::ptrdiff_t j = 0; j < local.Nf; ++j) {
+            if (isOwnElement(elementToElement[local.Nf * k + j], k)) {
+                ++buckets.start[higherOf(keyOfFace(local, k, j)) - buckets.lowest + 2];
+            }
+        }
+    }
+    std::int32_t largest = 0;
+    for (std::int64_t b = 2; b < buckets.count + 2; ++b) {
+        largest = std::max(largest, buckets.start[b]);
+    }
+    return largest;
+}
+
+// Places the counted boundary faces, faces in order.
+void fillBuckets(const MeshView& local, const double* elementToElement, const VertexBuckets& buckets) {
+    // Buckets: where each one's entries begin, shifted by one place.
+    for (std::int64_t b = 2; b < buckets.count + 2; ++b) {
+        buckets.start[b] += buckets.start[b - 1];
+    }
+    // Boundary faces: their entry at the end of their bucket so far.
+    for (std::ptrdiff_t k = 0; k < local.K; ++k) {
+        for (std::ptrdiff_t j = 0; j < local.Nf; ++j) {
+            if (isOwnElement(elementToElement[local.Nf * k + j], k)) {
+                const std::uint64_t key = keyOfFace(local, k, j);
+                const std::int32_t at = buckets.start[higherOf(key) - buckets.lowest + 1]++;
+                buckets.entries[at] = BoundaryEntry{lowerOf(key), static_cast<std::int32_t>(local.Nf * k + j)};
+            }
+        }
+    }
+}
+
+// Adjacent faces in scan order: every boundary face with the same vertex pair
+// is connected to the face, so each ends connected to its last match.
+void connectThroughBuckets(double adjacentMeshId, const MeshView& adjacent, const VertexBuckets& buckets,
+                           double* faceMeshId, double* connectedElement, double* connectedFace) {
+    for (std::ptrdiff_t k2 = 0; k2 < adjacent.K; ++k2) {
+        for (std::ptrdiff_t j2 = 0; j2 < adjacent.Nf; ++j2) {
+            const std::uint64_t key = keyOfFace(adjacent, k2, j2);
+            const std::uint64_t b = static_cast<std::uint64_t>(higherOf(key) - buckets.lowest);
+            if (b >= static_cast<std::uint64_t>(buckets.count)) {
+                continue;
+            }
+            const std::int32_t lo = lowerOf(key);
+            for (std::int32_t e = buckets.start[b]; e < buckets.start[b + 1]; ++e) {
+                if (buckets.entries[e].lo == lo) {
+                    const std::int32_t i = buckets.entries[e].face;
+                    faceMeshId[i] = adjacentMeshId;
+                    connectedElement[i] = static_cast<double>(k2 + 1);
+                    connectedFace[i] = static_cast<double>(j2 + 1);
+                }
+            }
+        }
+    }
+}
+
 // An extent given as a scalar: finite, not negative and below 2^31, truncated.
 std::ptrdiff_t readExtent(const Argument& arg) {
     const double value = readScalar(arg);
@@ -294,7 +391,10 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
 
     // Vertex numbers and ids are checked where they are read: on the local
     // boundary faces, and on every adjacent face once there is a boundary face.
+    // The range of the boundary faces' larger vertex ids is noted on the way.
     std::ptrdiff_t boundaryFaces = 0;
+    std::int64_t lowest = INT32_MAX;
+    std::int64_t highest = INT32_MIN;
     for (std::ptrdiff_t k = 0; k < K; ++k) {
         for (std::ptrdiff_t j = 0; j < Nf; ++j) {
             if (isOwnElement(elementToElement[Nf * k + j], k)) {
@@ -302,6 +402,9 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
                     failOnFace(local, faceVertexArg, vertexArg, "Nv", k, j);
                 }
                 ++boundaryFaces;
+                const std::int64_t hi = higherOf(keyOfFace(local, k, j));
+                lowest = std::min(lowest, hi);
+                highest = std::max(highest, hi);
             }
         }
     }
@@ -322,9 +425,30 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         plhs[out] = mxCreateNumericArray(2, dims, mxDOUBLE_CLASS, mxREAL);
     }
 
-    // 4. Connection: the keys of the boundary faces, the last adjacent face of
-    // each, then every local face.
+    // 4. Connection. Buckets: every local face as given, then the adjacent faces
+    // connect the boundary faces they match.
+    double* faceMeshId = mxGetPr(plhs[0]);
+    double* connectedElement = mxGetPr(plhs[1]);
+    double* connectedFace = mxGetPr(plhs[2]);
     FaceIndex index;
+    VertexBuckets buckets;
+    if (searchAdjacent && bucketsSuit(lowest, highest, boundaryFaces, Nf * K)) {
+        buckets.lowest = lowest;
+        buckets.count = highest - lowest + 1;
+        buckets.start = static_cast<std::int32_t*>(mxCalloc(static_cast<std::size_t>(buckets.count + 2), 4));
+    }
+    if (buckets.start != nullptr && countBuckets(local, elementToElement, buckets) <= kMaxBucket) {
+        buckets.entries =
+            static_cast<BoundaryEntry*>(mxMalloc(static_cast<std::size_t>(boundaryFaces) * sizeof(BoundaryEntry)));
+        fillBuckets(local, elementToElement, buckets);
+        connectBoundaryFaces(localMeshId, adjacentMeshId, local, Nf2, index, elementToElement, elementToFace,
+                             faceMeshId, connectedElement, connectedFace);
+        connectThroughBuckets(adjacentMeshId, adjacent, buckets, faceMeshId, connectedElement, connectedFace);
+        return;
+    }
+    // Hash table (also when a vertex id ends too many boundary faces): the keys
+    // of the boundary faces, the last adjacent face of each, then every local
+    // face.
     if (searchAdjacent) {
         // At most three quarters of the slots are filled; fewer when boundary
         // faces share keys.
@@ -340,5 +464,5 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
         findAdjacentFaces(adjacent, index);
     }
     connectBoundaryFaces(localMeshId, adjacentMeshId, local, Nf2, index, elementToElement, elementToFace,
-                         mxGetPr(plhs[0]), mxGetPr(plhs[1]), mxGetPr(plhs[2]));
+                         faceMeshId, connectedElement, connectedFace);
 }

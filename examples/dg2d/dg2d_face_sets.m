@@ -1,0 +1,63 @@
+function meshes = dg2d_face_sets(meshes)
+% DG2D_FACE_SETS  Node maps and the face set of every mesh in a cell array
+% of meshes that share one solver state (elements of mesh m at columns
+% offset + (1:K) of the Np x Kall pages), from each mesh's E2E, E2F and
+% faceMeshId (the index of the mesh across each face).
+%
+% mesh.faces, Nface faces: every face inside the mesh once (its lower
+% element, or lower face number, on the local side), then every face on a
+% wall or against another mesh, with only a local side:
+%   faceToElement  2 x Nface local and adjacent element within this mesh (the
+%                  local element twice where there is no adjacent one here)
+%   faceToFace     2 x Nface face numbers (1..3) on both sides
+%   nodeLocal, nodeAdjacent   Nfp x Nface node numbers (1..Np) in those elements
+%   faceJacobian, normalX, normalY   Nfp x Nface, normal outward from the local side
+%   mapM, mapP     Nfp x Nface linear node indices into the solver's pages:
+%                  the local node and the node across (itself on a wall)
+%   kind           1 x Nface: 0 inner, 1 wall, 2 against another mesh
+  offsets = cellfun(@(m) m.offset, meshes);
+  for m = 1:numel(meshes)
+    mesh = meshes{m};
+    ref = mesh.ref;
+    Np = mesh.Np;
+    Nfp = mesh.Nfp;
+    K = mesh.K;
+    [k, f] = ndgrid(1:3, 1:K);
+    elem = f;
+    face = k;
+    % Node maps of every element face; across a face the neighbour lists the
+    % shared nodes in the opposite direction.
+    local = ref.faceNodes(:, face(:)');
+    mesh.mapM = local + Np * (elem(:)' - 1 + mesh.offset);
+    other = mesh.faceMeshId(:)';
+    across = ref.faceNodes(Nfp:-1:1, mesh.E2F(:)');
+    elemP = mesh.E2E(:)';
+    nodeOffset = zeros(1, 3 * K);
+    for o = 1:numel(meshes)
+      nodeOffset(other == o) = Np * offsets(o);
+    end
+    mesh.mapP = across + Np * (elemP - 1) + nodeOffset;
+    wall = other == m & elemP == elem(:)' & mesh.E2F(:)' == face(:)';
+    mesh.mapP(:, wall) = mesh.mapM(:, wall);
+
+    inner = other == m & ~wall & (elemP > elem(:)' | (elemP == elem(:)' & mesh.E2F(:)' > face(:)'));
+    single = wall | other ~= m;
+    pick = [find(inner), find(single)];
+    F.kind = [zeros(1, nnz(inner)), ones(1, nnz(single))];
+    F.kind(nnz(inner) + find(other(single) ~= m)) = 2;
+    F.faceToElement = [elem(pick); elem(pick)];
+    F.faceToElement(2, 1:nnz(inner)) = elemP(inner);
+    F.faceToFace = [face(pick); face(pick)];
+    F.faceToFace(2, 1:nnz(inner)) = mesh.E2F(inner);
+    F.nodeLocal = local(:, pick);
+    F.nodeAdjacent = F.nodeLocal;
+    F.nodeAdjacent(:, 1:nnz(inner)) = across(:, inner);
+    F.faceJacobian = mesh.sJ(:, pick);
+    F.normalX = mesh.nx(:, pick);
+    F.normalY = mesh.ny(:, pick);
+    F.mapM = mesh.mapM(:, pick);
+    F.mapP = mesh.mapP(:, pick);
+    mesh.faces = F;
+    meshes{m} = mesh;
+  end
+end

@@ -1,0 +1,65 @@
+function kernels = dg2d_kernels(variant, names)
+% DG2D_KERNELS  Handles to the modules the 2d solver calls, in a struct
+% with one field per module name.
+%
+% names, optional: the modules to load (a cell array of module names); by
+% default those of the hydrostatic right-hand side, the step and the mesh
+% joining.
+%
+% dg2d_kernels() or dg2d_kernels('modules'): the compiled modules, each
+% handle taken inside the private folder of its class (a handle keeps its
+% binding after the folder is left, so the time loop never changes folder).
+% dg2d_kernels('plain'): the plain Octave forms (the <module>.m beside each
+% module's source, with their shared checks in mframe/) of the modules the
+% right-hand side and the step call, each copied into a folder of its own so
+% that the compiled module in the private folder does not shadow it;
+% mesh_connection, called once when meshes are joined, stays compiled.
+  if nargin < 1
+    variant = 'modules';
+  end
+  if nargin < 2
+    names = {'prebalance_volume_flux_2d', 'face_flux_2d', 'time_interval_3d', ...
+             'inner_edge_strong_rhs', 'mesh_connection'};
+  end
+  root = fileparts(fileparts(fileparts(mfilename('fullpath'))));
+  text = fileread(fullfile(root, 'modules.txt'));
+  kernels = struct();
+  for i = 1:numel(names)
+    row = regexp(text, ['(?m)^' names{i} '\s+(\S+)'], 'tokens', 'once');
+    folder = fullfile(root, row{1});
+    switch variant
+      case 'modules'
+        kernels.(names{i}) = handle_in(folder, names{i}, 3, 'build_mex first');
+      case 'plain'
+        if strcmp(names{i}, 'mesh_connection')
+          kernels.(names{i}) = handle_in(folder, names{i}, 3, 'build_mex first');
+          continue;
+        end
+        addpath(fullfile(root, 'mframe'));
+        source = fullfile(folder, [names{i} '.m']);
+        if ~exist(source, 'file')
+          error('dg2d_kernels:plainMissing', 'No plain Octave form %s.', source);
+        end
+        copy = fullfile(tempdir(), ['dg2d_plain_' names{i}]);
+        if ~exist(copy, 'dir')
+          mkdir(copy);
+        end
+        copyfile(source, copy);
+        kernels.(names{i}) = handle_in(copy, names{i}, 2, 'the copy failed');
+      otherwise
+        error('dg2d_kernels:variant', 'Unknown variant %s (modules or plain).', variant);
+    end
+  end
+end
+
+function handle = handle_in(folder, name, kind, remedy)
+  % kind: what exist() must find, 3 a compiled module (not the plain form
+  % beside it), 2 an M file.
+  old = cd(folder);
+  found = exist(name, 'file') == kind;
+  handle = str2func(name);
+  cd(old);
+  if ~found
+    error('dg2d_kernels:moduleMissing', 'Module %s is not in %s; %s.', name, folder, remedy);
+  end
+end

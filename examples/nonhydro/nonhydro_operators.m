@@ -1,0 +1,125 @@
+function ops = nonhydro_operators(mesh, kernels, boundaryTypes)
+% NONHYDRO_OPERATORS  Sparse operators of the non-hydrostatic step on one
+% mesh of the 2d solver (dg2d_mesh), built once.
+%
+% Nodal fields are columns of Np*K entries (node r of element k at
+% r + Np*(k-1), the order of the solver's pages); face fields are Nfp x Nface
+% arrays of the faces of one kind. boundaryTypes (int8, one code per
+% boundary face, in the order of the mesh's boundary faces) must give each a
+% wall code (2 to 7, the realised ones): the hydrostatic part reflects the
+% flow at every boundary face, and the pressure correction has no other
+% condition.
+%   Dx, Dy            derivatives inside every element
+%   inner, wall       logical 1 x Nface: which faces of mesh.faces are which
+%   nx, ny            Nfp x Ni normals of the inner faces; bnx, bny of the walls
+%   PL, PA            traces on the local and the adjacent side of the inner faces
+%   SL, SA            lift of a jump on the local / adjacent side into the
+%                     elements, as the strong-form surface term does it
+%                     (inverse mass matrix, face mass, face Jacobian; the
+%                     adjacent side with its sign reversed)
+%   PB, SB            the same for the boundary faces (one side only)
+%   jump, liftBoth    PL - PA and SL + SA
+%   gradient0, divergence0   [Dx; Dy] and [Dx, Dy] with the lifted jumps of
+%                     faces that take the local side's value alone, walls
+%                     included in the divergence (nonhydro_pressure_step)
+%   penaltyMatrix     the interior penalty on the jumps of p
+%   liftBothXY        blkdiag(liftBoth, liftBoth)
+%   band              [below, above] band of the system matrix, or empty
+%   wallMask          Nfp x Nb, 1.0 on wall nodes (boundary_type)
+%   penalty           interior-penalty factor tau (1/m, penalty_parameter)
+%   faceToElement, boundaryFaceToElement   the two face tables
+  F = mesh.faces;
+  if any(F.kind == 2)
+    error('nonhydro:coupledMesh', 'The non-hydrostatic step runs on a single mesh.');
+  end
+  Np = mesh.Np;
+  K = mesh.K;
+  Nn = Np * K;
+  blocks = @(A) kron(speye(K), sparse(A));
+  perNode = @(c) spdiags(reshape(repmat(c, Np, 1), Nn, 1), 0, Nn, Nn);
+  Dr = blocks(mesh.ref.Dr);
+  Ds = blocks(mesh.ref.Ds);
+  ops.Dx = perNode(mesh.rx) * Dr + perNode(mesh.sx) * Ds;
+  ops.Dy = perNode(mesh.ry) * Dr + perNode(mesh.sy) * Ds;
+  invMJ = spdiags(1 ./ mesh.J(:), 0, Nn, Nn) * blocks(mesh.ref.invM);
+
+  ops.inner = F.kind == 0;
+  ops.wall = F.kind == 1;
+  ops.nx = F.normalX(:, ops.inner);
+  ops.ny = F.normalY(:, ops.inner);
+  ops.bnx = F.normalX(:, ops.wall);
+  ops.bny = F.normalY(:, ops.wall);
+  ops.faceToElement = F.faceToElement(:, ops.inner);
+  ops.boundaryFaceToElement = F.faceToElement(:, ops.wall);
+  weight = F.faceJacobian;
+  [ops.PL, ScatterL] = trace_and_scatter(F.mapM(:, ops.inner), weight(:, ops.inner), mesh);
+  [ops.PA, ScatterA] = trace_and_scatter(F.mapP(:, ops.inner), weight(:, ops.inner), mesh);
+  [ops.PB, ScatterB] = trace_and_scatter(F.mapM(:, ops.wall), weight(:, ops.wall), mesh);
+  ops.SL = invMJ * ScatterL;
+  ops.SA = -invMJ * ScatterA;
+  ops.SB = invMJ * ScatterB;
+  ops.jump = ops.PL - ops.PA;
+  ops.liftBoth = ops.SL + ops.SA;
+
+  % Walls are the realised boundary codes (2 to 7).
+  Nb = nnz(ops.wall);
+  ops.wallMask = kernels.boundary_type(boundaryTypes, zeros(mesh.Nfp, Nb));
+  if ~all(ops.wallMask(:))
+    error('nonhydro:boundaryType', 'Every boundary face must be a wall (codes 2 to 7).');
+  end
+
+  % Element sizes are areas, edge sizes lengths (twice the face Jacobian of
+  % the reference edge [-1, 1]); shape code 2 is the triangle, whose factor
+  % (N + 1)(N + 2)/2 is its number of nodes.
+  ops.penalty = kernels.penalty_parameter(mesh.area, ops.faceToElement, 2 * weight(1, ops.inner), ...
+      ops.boundaryFaceToElement, 2 * weight(1, ops.wall), int8(2), mesh.N);
+
+  % The parts of the pressure system that do not change with the state.
+  % Divergence at a wall: no discharge passes (the flux is switched off where
+  % the indicator is -1), so the element's own normal discharge is lifted
+  % as the jump. Gradient at a wall: p is the element's own, no jump.
+  % Penalty: -tau times the lifted jump of p across the inner faces.
+  diagonal = @(v) sparse(1:numel(v), 1:numel(v), v(:));
+  bone = ones(size(ops.bnx));
+  throughX = kernels.boundary_primitive_flux(-ops.wallMask, bone, ops.bnx);
+  throughY = kernels.boundary_primitive_flux(-ops.wallMask, bone, ops.bny);
+  % Gradient and divergence with the adjacent side's weight at 0 (the local
+  % side's at 1), x above y and side by side: D - SL*diag(n)*(PL - PA). A
+  % stage adds (SL + SA)*diag(w n)*(PL - PA) for the weights w it finds.
+  wallDivergenceX = -ops.SB * diagonal(ops.bnx - throughX) * ops.PB;
+  wallDivergenceY = -ops.SB * diagonal(ops.bny - throughY) * ops.PB;
+  localX = ops.SL * diagonal(ops.nx) * ops.jump;
+  localY = ops.SL * diagonal(ops.ny) * ops.jump;
+  ops.gradient0 = [ops.Dx - localX; ops.Dy - localY];
+  ops.divergence0 = [ops.Dx - localX + wallDivergenceX, ops.Dy - localY + wallDivergenceY];
+  ops.penaltyMatrix = -ops.penalty * ops.liftBoth * ops.jump;
+  ops.liftBothXY = blkdiag(ops.liftBoth, ops.liftBoth);
+
+  % Band of the system matrix whatever the weights (the pattern with every
+  % weight non-zero): nodes are numbered element by element, so on a mesh
+  % numbered along its length the band is narrow, and a band that takes
+  % little more room than the entries is solved as one (LAPACK's banded LU).
+  % Empty where the general sparse LU is the better choice.
+  on = @(A) spones(A);
+  Gp = on(ops.gradient0) + on(ops.liftBothXY) * on([ops.jump; ops.jump]);
+  DVp = on(ops.divergence0) + on(ops.liftBoth) * on([ops.jump, ops.jump]) + on([speye(Nn), speye(Nn)]);
+  [i, j] = find(DVp * Gp + on(ops.penaltyMatrix) + speye(Nn));
+  below = max([0; i - j]);
+  above = max([0; j - i]);
+  ops.band = [];
+  if (2 * below + above + 1) * Nn <= 8 * numel(i)
+    ops.band = [below, above];
+  end
+end
+
+function [P, Scatter] = trace_and_scatter(node, Js, mesh)
+  % P picks the face nodes (linear node numbers node, Nfp x Nface) out of a
+  % nodal field; Scatter adds face-mass- and face-Jacobian-weighted face
+  % values into those nodes.
+  [Nfp, Nface] = size(node);
+  Nn = mesh.Np * mesh.K;
+  P = sparse(1:Nfp * Nface, node(:), 1, Nfp * Nface, Nn);
+  [r, m, f] = ndgrid(1:Nfp, 1:Nfp, 1:Nface);
+  weight = mesh.ref.faceMassMatrix(sub2ind([Nfp, Nfp], r, m)) .* Js(sub2ind([Nfp, Nface], m, f));
+  Scatter = sparse(node(sub2ind([Nfp, Nface], r, f)), m + Nfp * (f - 1), weight, Nn, Nfp * Nface);
+end

@@ -1,0 +1,86 @@
+function result = nonhydro_solve(mesh, q, opt)
+% NONHYDRO_SOLVE  Advance the depth-averaged non-hydrostatic shallow-water
+% state q (Np x K x 4: h, hu, hv, hw) over a flat bed on one mesh of the 2d
+% solver (dg2d_mesh) to opt.finalTime.
+%
+% opt fields: gravity, cfl, finalTime, nonhydrostatic (false runs the same
+% case hydrostatically: hw is then neither advected nor corrected),
+% slopeLimiter (the 2d solver's, for a hydrostatic run that forms a bore),
+% boundaryTypes (int8 code of every wall face of the mesh, in face order),
+% record (function of t and q returning a row, called at t = 0 and after
+% every step), maxSteps.
+%
+% Third-order SSP Runge-Kutta. Each stage is a forward-Euler step of length dt
+% of the hydrostatic equations (dg2d_rhs) and of the advection of hw
+% (nonhydro_vertical_rhs), followed by the pressure correction
+% (nonhydro_pressure_step); the stages are then combined as usual. The step
+% is cfl times that of time_interval_3d.
+%
+% result: q at finalTime, times and records (one row per call of opt.record),
+% steps, finalTime, mass0 and mass (total water at 0 and at finalTime),
+% wallTime, cpuTime (of this process: on a shared machine the wall time also
+% counts the waits), correctionTime (spent in the pressure correction:
+% assembly and solve), solveTime (in the sparse solves alone) and unknowns
+% (Np*K).
+  started = tic;
+  cpuStarted = cputime();
+  g = opt.gravity;
+  % Dry threshold, shallow depth of the limiters and the modules of the
+  % hydrostatic part: the 2d solver's own defaults.
+  defaults = dg2d_options();
+  thr = defaults.dryThreshold;
+  kernels2d = defaults.kernels;
+  kernels = dg2d_kernels('modules', {'upwind_flux_2d', 'nonhydro_vertical_volume_flux', ...
+                         'nonhydro_vertical_face_flux', 'downwind_flux_2d', 'boundary_type', ...
+                         'boundary_primitive_flux', 'penalty_parameter', 'inner_edge_strong_rhs'});
+  ops = nonhydro_operators(mesh, kernels, opt.boundaryTypes);
+  domain = dg2d_domain({mesh});
+  z = zeros(mesh.Np, mesh.K);
+  cellStatus = int8(4 * ones(1, mesh.K));
+  solveTime = 0;
+  correctionTime = 0;
+
+  function q = euler(q, dt)
+    % One forward-Euler stage and its correction.
+    hydrostatic = dg2d_rhs(q(:, :, 1:3), z, {mesh}, kernels2d, g, thr);
+    if opt.nonhydrostatic
+      vertical = nonhydro_vertical_rhs(q, mesh, ops, kernels, cellStatus);
+      q = q + dt * cat(3, hydrostatic, vertical);
+      correcting = tic;
+      [q, seconds] = nonhydro_pressure_step(q, dt, mesh, ops, kernels, cellStatus);
+      correctionTime = correctionTime + toc(correcting);
+      solveTime = solveTime + seconds;
+    else
+      q(:, :, 1:3) = dg2d_limit(q(:, :, 1:3) + dt * hydrostatic, z, domain, thr, ...
+                                 defaults.shallowDepth, opt.slopeLimiter);
+    end
+  end
+
+  mass0 = dg2d_integral(q(:, :, 1), domain);
+  t = 0;
+  steps = 0;
+  times = t;
+  records = opt.record(t, q);
+  while t < opt.finalTime
+    dt = opt.cfl * kernels2d.time_interval_3d([], g, mesh.N, 2 * mesh.inradius, cellStatus, q(:, :, 1:3));
+    dt = min(dt, opt.finalTime - t);
+    q1 = euler(q, dt);
+    q2 = 0.75 * q + 0.25 * euler(q1, dt);
+    q = q / 3 + (2 / 3) * euler(q2, dt);
+    t = t + dt;
+    steps = steps + 1;
+    times(end + 1, 1) = t;
+    records(end + 1, :) = opt.record(t, q);
+    if ~all(isfinite(q(:)))
+      error('nonhydro_solve:diverged', 'The solution is no longer finite at t = %g s (step %d).', t, steps);
+    end
+    if steps >= opt.maxSteps && t < opt.finalTime
+      error('nonhydro_solve:tooManySteps', 'Only at t = %g s after %d steps.', t, steps);
+    end
+  end
+  result = struct('q', q, 'times', times, 'records', records, 'steps', steps, 'finalTime', t, ...
+                  'mass0', mass0, 'mass', dg2d_integral(q(:, :, 1), domain), ...
+                  'wallTime', toc(started), 'cpuTime', cputime() - cpuStarted, ...
+                  'solveTime', solveTime, ...
+                  'correctionTime', correctionTime, 'unknowns', mesh.Np * mesh.K);
+end
