@@ -9,9 +9,9 @@ function varargout = octave_bench(varargin)
 % From the repository root:
 %   octave-cli --no-gui --no-init-file --quiet --eval "addpath(fullfile(pwd, 'bench')); octave_bench"
 %
-% Modules whose .mex is missing or older than
-% their source or the frame are built first with build_mex; the floor MEX
-% (bench/octave/bench_floor.cpp) is built into bench/octave.
+% Modules whose .mex is missing or older than their source or the frame are
+% built first with build_mex; the floor MEX (bench/octave/bench_floor.cpp) is
+% built into bench/octave.
 %
 % For each module, at the sizes of the stand-alone benchmarks (bench/*_bench.cpp;
 % sizes of their own for the four modules without one), it prints the time of

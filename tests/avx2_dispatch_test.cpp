@@ -44,12 +44,12 @@ struct Builds {
     }
 };
 
-// Values that are ordinary with probability 1 - special, else one of the
+// Values that are ordinary with probability 1 - awkward, else one of the
 // values where two builds of a quotient, root or select could part.
 struct Values {
     std::mt19937_64 rng{13};
-    double operator()(double low, double high, double special) {
-        static const double kSpecial[] = {std::numeric_limits<double>::quiet_NaN(),
+    double operator()(double low, double high, double awkward) {
+        static const double kAwkward[] = {std::numeric_limits<double>::quiet_NaN(),
                                           -std::numeric_limits<double>::quiet_NaN(),
                                           0.0,
                                           -0.0,
@@ -61,8 +61,8 @@ struct Values {
                                           std::numeric_limits<double>::max(),
                                           -1e300,
                                           1e-300};
-        if (std::uniform_real_distribution<double>(0.0, 1.0)(rng) < special) {
-            return kSpecial[std::uniform_int_distribution<std::size_t>(0, std::size(kSpecial) - 1)(rng)];
+        if (std::uniform_real_distribution<double>(0.0, 1.0)(rng) < awkward) {
+            return kAwkward[std::uniform_int_distribution<std::size_t>(0, std::size(kAwkward) - 1)(rng)];
         }
         return std::uniform_real_distribution<double>(low, high)(rng);
     }
@@ -79,10 +79,10 @@ struct Values {
         }
         return s;
     }
-    std::vector<double> array(std::size_t n, double low, double high, double special) {
+    std::vector<double> array(std::size_t n, double low, double high, double awkward) {
         std::vector<double> v(n);
         for (double& x : v) {
-            x = (*this)(low, high, special);
+            x = (*this)(low, high, awkward);
         }
         return v;
     }
@@ -94,26 +94,26 @@ TEST(Avx2Dispatch, WideBuildsGiveTheBaselineBits) {
         std::printf("this processor has no AVX2: both builds run the baseline code\n");
     }
 
-    // time_interval_3d: one special value in a few hundred, so that the
+    // time_interval_3d: one awkward value in a few hundred, so that the
     // minimum depends on where they fall; extents across several blocks.
     const Builds interval("time_interval_3d");
     for (int c = 0; c < 300; ++c) {
         const std::size_t Np = values.count(1, 13), K = values.count(0, c < 20 ? 400 : 40);
-        const double special = c % 3 == 0 ? 0.0 : 0.5 / static_cast<double>(Np * K + 1);
-        std::vector<double> fields = values.array(Np * K, 0.0, 3.0, special);
-        const std::vector<double> discharges = values.array(2 * Np * K, -2.0, 2.0, special);
+        const double awkward = c % 3 == 0 ? 0.0 : 0.5 / static_cast<double>(Np * K + 1);
+        std::vector<double> fields = values.array(Np * K, 0.0, 3.0, awkward);
+        const std::vector<double> discharges = values.array(2 * Np * K, -2.0, 2.0, awkward);
         fields.insert(fields.end(), discharges.begin(), discharges.end());
         std::vector<ArrayPtr> in;
         in.push_back(doubleArray({0, 0}));
         in.push_back(doubleScalar(values(-1.0, 20.0, 0.02)));
         in.push_back(doubleScalar(c % 5 == 0 ? values(-2.0, 4.0, 0.1) : static_cast<double>(values.count(0, 4))));
-        in.push_back(doubleArray({K, 1}, values.array(K, -0.5, 2.0, special)));
+        in.push_back(doubleArray({K, 1}, values.array(K, -0.5, 2.0, awkward)));
         in.push_back(int8Array({K, 1}, values.statuses(K, 0.1)));
         in.push_back(doubleArray({Np, K, 3}, fields));
         interval.expectSame(1, in, "time_interval_3d case " + std::to_string(c));
     }
 
-    // upwind_flux_2d and downwind_flux_2d: every fifth value special.
+    // upwind_flux_2d and downwind_flux_2d: every fifth value awkward.
     const Builds upwind("upwind_flux_2d"), downwind("downwind_flux_2d");
     for (int c = 0; c < 60; ++c) {
         const std::size_t Nfp = values.count(1, 7), Nface = values.count(0, 60), K = values.count(1, 20);
