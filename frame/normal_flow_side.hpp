@@ -43,4 +43,17 @@ inline double pickByFlowSide(NormalFlowSide side, double ifLocal, double ifAdjac
     return value;
 }
 
+// One side's value where the flow comes from that side, `otherwise` elsewhere
+// (converging, diverging, still or NaN flow, or flow from the other side).
+// Single selects that judge the sides afresh, for loops that pick more than
+// twice per node: GCC keeps a NormalFlowSide shared by that many picks in
+// memory, or turns the picks into branches, and then does not vectorise the
+// loop; the judgements made afresh are merged into one.
+inline double ifFromLocal(double qnL, double qnA, double ifLocal, double otherwise) {
+    return normalFlowSide(qnL, qnA).fromLocal ? ifLocal : otherwise;
+}
+inline double ifFromAdjacent(double qnL, double qnA, double ifAdjacent, double otherwise) {
+    return normalFlowSide(qnL, qnA).fromAdjacent ? ifAdjacent : otherwise;
+}
+
 }  // namespace kernels

@@ -20,6 +20,7 @@
 #include <cmath>
 #include <limits>
 
+#include "dispatch.hpp"
 #include "kernel_frame.hpp"
 
 namespace {
@@ -32,12 +33,13 @@ constexpr const ModuleSignature& kModule = moduleSignature("time_interval_3d");
 // into the running value; a power of two, so that a block halves evenly.
 constexpr std::ptrdiff_t kBlock = 1024;
 
-// Candidate time steps of nodes 0 .. count-1 of one element of length L;
-// orderFactor = (N + N) + 1. Nodes of a non-Wet element have zero velocity.
+// Candidate time steps of nodes 0 .. count-1, contiguous in the field pages,
+// with the length L of each node's element; orderFactor = (N + N) + 1. Nodes
+// of a non-Wet element have zero velocity.
 template <bool Wet>
-inline void candidatesOfNodes(std::ptrdiff_t count, double L, double gravity, double orderFactor,
-                              const double* __restrict h, const double* __restrict hu,
-                              const double* __restrict hv, double* __restrict candidate) {
+inline void candidatesOfNodes(std::ptrdiff_t count, double gravity, double orderFactor, const double* __restrict h,
+                              const double* __restrict hu, const double* __restrict hv,
+                              const double* __restrict length, double* __restrict candidate) {
     for (std::ptrdiff_t i = 0; i < count; ++i) {
         double u = 0.0;
         double v = 0.0;
@@ -47,7 +49,7 @@ inline void candidatesOfNodes(std::ptrdiff_t count, double L, double gravity, do
         }
         const double speed = std::sqrt(u * u + v * v);
         const double celerity = std::sqrt(gravity * h[i]);
-        candidate[i] = (L / (speed + celerity)) / orderFactor;
+        candidate[i] = (length[i] / (speed + celerity)) / orderFactor;
     }
 }
 
@@ -84,7 +86,7 @@ inline void keepSmallerHalf(std::ptrdiff_t count, double* __restrict lower, cons
 // dt < m ? dt : m (a NaN dt gives m; a dt equal to m has the bits of m). Such
 // a block is reduced pairwise, which vectorises. Any other block, where the
 // position of a candidate can decide the result, is taken node by node.
-double foldBlock(double dt, double* block, std::ptrdiff_t count, double* scratch) {
+KERNELS_AVX2_CLONES double foldBlock(double dt, double* block, std::ptrdiff_t count, double* scratch) {
     if (count == 0) {
         return dt;
     }
@@ -111,13 +113,37 @@ double foldBlock(double dt, double* block, std::ptrdiff_t count, double* scratch
     return dt < smallest ? dt : smallest;
 }
 
-double timeInterval3d(double gravity, double polynomialOrder, const double* elementLength,
-                      const std::int8_t* cellStatus, const FieldPageView2d& fields) {
+// Candidates of the run of nodes held in block[first .. last-1], contiguous in
+// the field pages from node `node` on, all of Wet elements or all of others.
+inline void candidatesOfRun(bool wet, std::ptrdiff_t first, std::ptrdiff_t last, std::ptrdiff_t node,
+                            double gravity, double orderFactor, const FieldPageView2d& fields,
+                            const double* length, double* block) {
+    const double* h = fields.page[0] + node;
+    const double* hu = fields.page[1] + node;
+    const double* hv = fields.page[2] + node;
+    if (wet) {
+        candidatesOfNodes<true>(last - first, gravity, orderFactor, h, hu, hv, length + first, block + first);
+    } else {
+        candidatesOfNodes<false>(last - first, gravity, orderFactor, h, hu, hv, length + first, block + first);
+    }
+}
+
+KERNELS_AVX2_CLONES double timeInterval3d(double gravity, double polynomialOrder, const double* elementLength,
+                                          const std::int8_t* cellStatus, const FieldPageView2d& fields) {
     const std::ptrdiff_t Np = fields.Np;
     const double orderFactor = (polynomialOrder + polynomialOrder) + 1.0;
+    // The block: candidates 0 .. filled-1, in node order. The entries of the
+    // run from `run` on hold only their element's length so far: nodes of
+    // consecutive elements that are all Wet (runWet) or all neither Wet nor
+    // Dry, contiguous in the pages from node runNode on, whose candidates are
+    // then formed in one loop across element ends.
     double block[kBlock];
+    double length[kBlock];
     double scratch[kBlock / 2];
     std::ptrdiff_t filled = 0;
+    std::ptrdiff_t run = 0;
+    std::ptrdiff_t runNode = 0;
+    bool runWet = false;
     double dt = 1000000.0;
     // Elements that are not Dry, node by node: candidates gathered in blocks,
     // each full block folded into the running value.
@@ -129,23 +155,31 @@ double timeInterval3d(double gravity, double polynomialOrder, const double* elem
         const double L = elementLength[k];
         const bool wet = hasStatus(status, CellStatus::Wet);
         for (std::ptrdiff_t n = 0; n < Np;) {
-            const std::ptrdiff_t take = Np - n < kBlock - filled ? Np - n : kBlock - filled;
             const std::ptrdiff_t i = k * Np + n;
-            if (wet) {
-                candidatesOfNodes<true>(take, L, gravity, orderFactor, fields.page[0] + i, fields.page[1] + i,
-                                        fields.page[2] + i, block + filled);
-            } else {
-                candidatesOfNodes<false>(take, L, gravity, orderFactor, fields.page[0] + i, fields.page[1] + i,
-                                         fields.page[2] + i, block + filled);
+            if (wet != runWet || runNode + (filled - run) != i) {
+                // The element does not continue the run: a new run starts.
+                candidatesOfRun(runWet, run, filled, runNode, gravity, orderFactor, fields, length, block);
+                run = filled;
+                runNode = i;
+                runWet = wet;
+            }
+            const std::ptrdiff_t take = Np - n < kBlock - filled ? Np - n : kBlock - filled;
+            // The element's length for each of its nodes in the block.
+            for (std::ptrdiff_t j = filled; j < filled + take; ++j) {
+                length[j] = L;
             }
             filled += take;
             n += take;
             if (filled == kBlock) {
+                candidatesOfRun(runWet, run, filled, runNode, gravity, orderFactor, fields, length, block);
                 dt = foldBlock(dt, block, filled, scratch);
                 filled = 0;
+                run = 0;
+                runNode = k * Np + n;
             }
         }
     }
+    candidatesOfRun(runWet, run, filled, runNode, gravity, orderFactor, fields, length, block);
     return foldBlock(dt, block, filled, scratch);
 }
 

@@ -17,6 +17,7 @@
 // the side the flow runs towards, otherwise the average of both sides; the
 // result is that value times nx (first output) and times ny (second). Faces
 // with an element that is not Wet (Dry and PressureFree included) keep 0.
+#include "dispatch.hpp"
 #include "kernel_frame.hpp"
 #include "normal_flow_side.hpp"
 #include "wet_faces.hpp"
@@ -48,8 +49,9 @@ inline void downwindFluxOfNodes(std::ptrdiff_t first, std::ptrdiff_t last, const
 
 // Marks the faces that touch a non-wet element, then evaluates the nodes of
 // the others; in[] holds the ten per-node inputs in call order.
-void downwindFlux2d(const FaceElements& faces, std::ptrdiff_t Nfp, std::ptrdiff_t Nface, const double* const in[10],
-                    double* faceMarker, double* fluxX, double* fluxY) {
+KERNELS_AVX2_CLONES void downwindFlux2d(const FaceElements& faces, std::ptrdiff_t Nfp, std::ptrdiff_t Nface,
+                                        const double* const in[10], double* faceMarker, double* fluxX,
+                                        double* fluxY) {
     markNonWetFaces(faces.cellStatus, faces.faceToElement, Nface, faceMarker);
     // Runs of faces between two wet elements; the other faces keep 0.
     for (FaceRun run = nextWetFaceRun(faceMarker, Nface, 0); run.first < Nface;
