@@ -60,6 +60,8 @@ std::unordered_set<const mxArray*> liveArrays;
 std::size_t classElementSize(mxClassID classId) {
     switch (classId) {
         case mxDOUBLE_CLASS:
+        case mxCELL_CLASS:    // one pointer per element
+        case mxSTRUCT_CLASS:
         case mxINT64_CLASS:
         case mxUINT64_CLASS:
             return 8;
@@ -164,12 +166,22 @@ const char* className(mxClassID classId) {
     }
 }
 
+// A cell, struct or function-handle array has no data of its own to hand out:
+// asking for it is a fault of the module (Octave aborts the process there too).
+void* dataOf(const mxArray* array) {
+    if (array->classId == mxCELL_CLASS || array->classId == mxSTRUCT_CLASS || array->classId == mxFUNCTION_CLASS) {
+        std::fprintf(stderr, "kernel_host: a module asked for the data of a %s array\n", className(array->classId));
+        std::abort();
+    }
+    return array->data;
+}
+
 }  // namespace
 
 extern "C" {
 
-double* mxGetPr(const mxArray* array) { return static_cast<double*>(array->data); }
-void* mxGetData(const mxArray* array) { return array->data; }
+double* mxGetPr(const mxArray* array) { return static_cast<double*>(dataOf(array)); }
+void* mxGetData(const mxArray* array) { return dataOf(array); }
 
 double mxGetScalar(const mxArray* array) {
     if (array->sparse) {
