@@ -254,6 +254,10 @@ void addFaceContributionsDispatch(const EdgeFaceSet& s, double* rhs, void* hostF
 // of orders 1 to 6 get code of their own.
 template <class Jump>
 void addFaceContributions(const EdgeFaceSet& s, double* rhs, void* hostFaceScratch) {
+    // Faces without nodes add nothing, however many faces and fields there are.
+    if (s.Nfp == 0) {
+        return;
+    }
     addFaceContributionsDispatch<Jump, 2, 3, 4, 5, 6, 7, 10, 15, 21, 28>(s, rhs, hostFaceScratch);
 }
 

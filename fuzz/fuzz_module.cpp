@@ -22,6 +22,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -115,6 +116,16 @@ const Schema kSchemas[] = {
 const Schema* schema = nullptr;
 kernel_host::Module* module = nullptr;
 
+// How the calls ended, by error identifier ("" for outputs); printed at exit
+// when FUZZ_CALL_STATS is set.
+std::map<std::string, std::uint64_t> callEnds;
+
+void printCallStats() {
+    for (const auto& [id, count] : callEnds) {
+        std::fprintf(stderr, "%10llu %s\n", static_cast<unsigned long long>(count), id.empty() ? "(outputs)" : id.c_str());
+    }
+}
+
 // Nonempty inputs stay this small; larger extents make an input empty.
 constexpr std::uint64_t kMaxElements = 192;
 
@@ -137,8 +148,8 @@ struct Random {
 std::uint64_t extentValue(std::uint8_t b) {
     static const std::uint64_t huge[] = {2147483647u, 2147483648u, 4294967296u, 4294967297u, 1ull << 62,
                                          (1ull << 63) - 1, 1ull << 63, ~0ull};
-    if (b < 192) return b % 5;
-    if (b < 236) return b % 13;
+    if (b < 200) return (b + 2) % 5;
+    if (b < 244) return b % 13;
     return huge[b % 8];
 }
 
@@ -220,22 +231,23 @@ ArrayPtr sparseInput(std::size_t m, std::size_t n, Random& r) {
 
 ArrayPtr makeInput(const Input& spec, const std::uint64_t symbols[6], FuzzedDataProvider& fuzz) {
     Random r{fuzz.ConsumeIntegral<std::uint64_t>() | 1};
-    const std::uint8_t shape = fuzz.ConsumeIntegral<std::uint8_t>();
-    const std::uint8_t classByte = fuzz.ConsumeIntegral<std::uint8_t>();
-    const bool clean = fuzz.ConsumeIntegral<std::uint8_t>() >= 64;
+    // Bytes past the end of the fuzz data read as 0, which means no change.
+    const std::uint8_t shape = ~fuzz.ConsumeIntegral<std::uint8_t>();
+    const std::uint8_t classByte = ~fuzz.ConsumeIntegral<std::uint8_t>();
+    const bool clean = fuzz.ConsumeIntegral<std::uint8_t>() < 224;
     std::vector<std::size_t> dims;
     for (const char* c = spec.dims; *c != '\0'; ++c) {
         dims.push_back(symbolValue(*c, symbols));
     }
     // Fewer elements than implied, one page more, or empty with a huge extent.
-    if (shape < 16) {
+    if (shape < 8) {
         std::size_t& d = dims[shape % dims.size()];
         d = d > 0 ? d - 1 : 0;
-    } else if (shape < 24) {
+    } else if (shape < 12) {
         dims.back() += 1;
-    } else if (shape < 32) {
+    } else if (shape < 16) {
         dims[shape % dims.size()] = 0;
-        dims[(shape + 1) % dims.size()] = extentValue(static_cast<std::uint8_t>(236 + shape % 20));
+        dims[(shape + 1) % dims.size()] = extentValue(static_cast<std::uint8_t>(248 + shape % 8));
     }
     if (elementsOf(dims) > kMaxElements) {
         std::size_t* smallest = &dims[0];
@@ -253,7 +265,7 @@ ArrayPtr makeInput(const Input& spec, const std::uint64_t symbols[6], FuzzedData
     const bool codes = spec.kind == 'b';
     mxClassID classId = codes ? mxINT8_CLASS : mxDOUBLE_CLASS;
     bool complex = false, sparse = spec.kind == 'p';
-    if (classByte < 24 || spec.kind == 'x') {
+    if (classByte < 12 || spec.kind == 'x') {
         const unsigned pick = classByte % (sizeof kOther / sizeof kOther[0] + 1);
         if (pick == sizeof kOther / sizeof kOther[0]) {
             sparse = !sparse;
@@ -405,6 +417,9 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     module = new kernel_host::Module(kernel_host::Module::byName(name));
     // Outputs beyond this end the call as MATLAB's out-of-memory does.
     kernel_host::setArrayByteLimit(std::size_t{64} << 20);
+    if (std::getenv("FUZZ_CALL_STATS") != nullptr) {
+        std::atexit(printCallStats);
+    }
     return 0;
 }
 
@@ -415,7 +430,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         s = extentValue(fuzz.ConsumeIntegral<std::uint8_t>());
     }
     // Mostly the documented counts; now and then one input or output more or less.
-    const std::uint8_t counts = fuzz.ConsumeIntegral<std::uint8_t>();
+    const std::uint8_t counts = ~fuzz.ConsumeIntegral<std::uint8_t>();
     int nlhs = counts < 8 ? counts % 5 : schema->outputs;
     std::size_t nrhs = schema->inputs.size();
     nrhs = counts >= 8 && counts < 12 ? nrhs + (counts % 2 ? 1 : -1) : nrhs;
@@ -451,6 +466,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             violation("changed input", std::to_string(i));
         }
     }
+    ++callEnds[result.identifier];
     const std::size_t returned = result.outputs.size();
     result.outputs.clear();
     if (kernel_host::liveArrayCount() != live) {

@@ -118,17 +118,17 @@ mxArray* newArray(mxClassID classId, std::vector<mwSize> dims) {
     while (dims.size() > 2 && dims.back() == 1) {
         dims.pop_back();
     }
+    // At least one element, so that data is never null; calloc zero-fills.
+    const std::size_t bytes = checkedBytes(std::max<std::size_t>(checkedCount(dims), 1), classElementSize(classId));
+    void* data = std::calloc(bytes, 1);
+    if (data == nullptr) {
+        throw HostError{"kernelhost:outOfMemory", "Out of memory."};
+    }
     auto* array = new mxArray_tag;
     array->classId = classId;
     array->dims = std::move(dims);
     array->elementSize = classElementSize(classId);
-    // At least one byte, so that data is never null; calloc zero-fills.
-    const std::size_t count = std::max<std::size_t>(checkedCount(array->dims), 1);
-    array->data = std::calloc(checkedBytes(count, array->elementSize), 1);
-    if (array->data == nullptr) {
-        delete array;
-        throw HostError{"kernelhost:outOfMemory", "Out of memory."};
-    }
+    array->data = data;
     liveArrays.insert(array);
     if (currentCall != nullptr) {
         currentCall->arrays.push_back(array);
