@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Installs what building and testing the kernels needs, from Debian's packages:
-# compiler, CMake, GoogleTest, Google Benchmark, Octave with its headers, the
-# 64-bit-integer OpenBLAS, and gnuplot with Octave's font for the examples'
-# headless plots. Skips apt-get when everything is there already.
+# compilers (clang with libFuzzer for scripts/fuzz.sh), CMake, GoogleTest,
+# Google Benchmark, Octave with its headers, the 64-bit-integer OpenBLAS, and
+# gnuplot with Octave's font for the examples' headless plots. Skips apt-get when everything is there already.
 set -euo pipefail
-packages=(g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev octave liboctave-dev libopenblas64-dev gnuplot-nox fonts-freefont-otf)
+packages=(g++ clang libclang-rt-14-dev cmake make libgtest-dev libgmock-dev libbenchmark-dev octave liboctave-dev libopenblas64-dev gnuplot-nox fonts-freefont-otf)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
