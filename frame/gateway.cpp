@@ -211,8 +211,8 @@ void requireIndices(const Argument& arg, std::ptrdiff_t count, std::ptrdiff_t st
 #if !defined(MATLAB_MEX_FILE)
 // Declares the 64-bit-size interface to the host at load time. MATLAB's own
 // build tool adds this export itself, so it is defined only for other hosts.
-extern "C" __attribute__((visibility("default"))) void mexfilerequiredapiversion(unsigned int* builtByRelease,
-                                                                                 unsigned int* targetApiVersion) {
+extern "C" KERNELS_EXPORT void mexfilerequiredapiversion(unsigned int* builtByRelease,
+                                                         unsigned int* targetApiVersion) {
     *builtByRelease = 131595;      // 0x2020B
     *targetApiVersion = 0x7300000;
 }

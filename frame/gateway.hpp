@@ -67,7 +67,7 @@ void checkArgumentCounts(const ModuleSignature& module, int nlhs, int nrhs);
 // Ends the call with the host error "<module>:<reason>" and a printf-style
 // message. Never returns.
 [[noreturn]] void failCall(const ModuleSignature& module, const char* reason, const char* format, ...)
-    __attribute__((format(printf, 3, 4)));
+    KERNELS_PRINTF_FORMAT(3, 4);
 
 // One input as the checks below name it in their messages.
 struct Argument {

@@ -7,6 +7,8 @@
 // stand-alone host in host/ implements exactly these functions.
 #pragma once
 
+#include "portability.hpp"
+
 #if defined(KERNELS_USE_HOST_MEX_H)
 
 #include "mex.h"
@@ -45,7 +47,7 @@ typedef enum {
 typedef enum { mxREAL = 0, mxCOMPLEX = 1 } mxComplexity;
 
 #if defined(KERNELS_BUILDING_HOST)
-#define KERNELS_HOST_API __attribute__((visibility("default")))
+#define KERNELS_HOST_API KERNELS_EXPORT
 #else
 #define KERNELS_HOST_API
 #endif
@@ -53,7 +55,7 @@ typedef enum { mxREAL = 0, mxCOMPLEX = 1 } mxComplexity;
 extern "C" {
 
 // Module entry point, called by the host.
-void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]);
+KERNELS_EXPORT void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]);
 
 // Data access.
 KERNELS_HOST_API double* mxGetPr(const mxArray* array);
@@ -93,9 +95,9 @@ KERNELS_HOST_API void* mxCalloc(std::size_t count, std::size_t size);
 KERNELS_HOST_API void mxFree(void* pointer);
 
 // Console and errors.
-KERNELS_HOST_API int mexPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+KERNELS_HOST_API int mexPrintf(const char* format, ...) KERNELS_PRINTF_FORMAT(1, 2);
 [[noreturn]] KERNELS_HOST_API void mexErrMsgIdAndTxt(const char* identifier, const char* format, ...)
-    __attribute__((format(printf, 2, 3)));
+    KERNELS_PRINTF_FORMAT(2, 3);
 
 }  // extern "C"
 

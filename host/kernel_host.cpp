@@ -2,8 +2,18 @@
 // module loader of kernel_host.hpp.
 #include "kernel_host.hpp"
 
+#if defined(_WIN32)
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
 #include <dlfcn.h>
+#endif
+#if defined(__GLIBC__)
 #include <malloc.h>
+#endif
 
 #include <algorithm>
 #include <cstdarg>
@@ -46,11 +56,42 @@ struct CallScope {
 // manager does, rather than from fresh pages that the system zeroes and maps
 // one fault at a time: on virtual machines those faults cost more than the
 // kernels themselves.
+#if defined(__GLIBC__)
 const bool heapKeepsFreedMemory = [] {
     mallopt(M_MMAP_MAX, 0);
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
     return true;
 }();
+#endif
+
+// Loading a module: the system's dynamic loader.
+#if defined(_WIN32)
+void* openLibrary(const std::string& path) {
+    return reinterpret_cast<void*>(LoadLibraryA(path.c_str()));
+}
+void* librarySymbol(void* handle, const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name));
+}
+void closeLibrary(void* handle) {
+    FreeLibrary(static_cast<HMODULE>(handle));
+}
+std::string loaderError() {
+    return "error " + std::to_string(GetLastError());
+}
+#else
+void* openLibrary(const std::string& path) {
+    return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+}
+void* librarySymbol(void* handle, const char* name) {
+    return dlsym(handle, name);
+}
+void closeLibrary(void* handle) {
+    dlclose(handle);
+}
+std::string loaderError() {
+    return dlerror();
+}
+#endif
 
 CallScope* currentCall = nullptr;
 std::size_t arrayByteLimit = SIZE_MAX;
@@ -388,19 +429,19 @@ std::vector<std::size_t> dimensions(const mxArray* array) {
 
 Module Module::load(const std::string& path) {
     Module module;
-    module.handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    module.handle_ = openLibrary(path);
     if (module.handle_ == nullptr) {
-        std::fprintf(stderr, "kernel_host: cannot load %s: %s\n", path.c_str(), dlerror());
+        std::fprintf(stderr, "kernel_host: cannot load %s: %s\n", path.c_str(), loaderError().c_str());
         std::exit(2);
     }
     module.entry_ = reinterpret_cast<void (*)(int, mxArray**, int, const mxArray**)>(
-        dlsym(module.handle_, "mexFunction"));
+        librarySymbol(module.handle_, "mexFunction"));
     if (module.entry_ == nullptr) {
         std::fprintf(stderr, "kernel_host: %s has no mexFunction\n", path.c_str());
         std::exit(2);
     }
     using VersionQuery = void (*)(unsigned int*, unsigned int*);
-    if (auto query = reinterpret_cast<VersionQuery>(dlsym(module.handle_, "mexfilerequiredapiversion"))) {
+    if (auto query = reinterpret_cast<VersionQuery>(librarySymbol(module.handle_, "mexfilerequiredapiversion"))) {
         query(&module.builtByRelease_, &module.targetApiVersion_);
     }
     const std::size_t slash = path.find_last_of('/');
@@ -435,7 +476,7 @@ Module& Module::operator=(Module&& other) noexcept {
 
 Module::~Module() {
     if (handle_ != nullptr) {
-        dlclose(handle_);
+        closeLibrary(handle_);
     }
 }
 

@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Installs what building and testing the kernels needs, from Debian's packages:
-# compilers (clang with libFuzzer for scripts/fuzz.sh), CMake, GoogleTest,
-# Google Benchmark, Octave with its headers, the 64-bit-integer OpenBLAS, and
-# gnuplot with Octave's font for the examples' headless plots. Skips apt-get when everything is there already.
+# compiler, CMake, GoogleTest, Google Benchmark, Octave with its headers, the
+# 64-bit-integer OpenBLAS, and gnuplot with Octave's font for the examples'
+# headless plots. Skips apt-get when everything is there already.
 set -euo pipefail
-packages=(g++ clang libclang-rt-14-dev cmake make libgtest-dev libgmock-dev libbenchmark-dev octave liboctave-dev libopenblas64-dev gnuplot-nox fonts-freefont-otf)
+packages=(g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev octave liboctave-dev libopenblas64-dev gnuplot-nox fonts-freefont-otf)
 missing=()
+# MinGW-w64, for the Windows compile check (scripts/mingw_check.sh).
+packages+=(g++-mingw-w64-x86-64)
+# clang with libFuzzer and its sanitizers, for scripts/fuzz.sh.
+packages+=(clang libclang-rt-14-dev)
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
 done
