@@ -229,14 +229,14 @@ ArrayPtr sparseInput(std::size_t m, std::size_t n, Random& r) {
     return kernel_host::sparseArray(m, n, starts, rows, values);
 }
 
-ArrayPtr makeInput(const Input& spec, const std::uint64_t symbols[6], FuzzedDataProvider& fuzz) {
+ArrayPtr makeInput(const Input& input, const std::uint64_t symbols[6], FuzzedDataProvider& fuzz) {
     Random r{fuzz.ConsumeIntegral<std::uint64_t>() | 1};
     // Bytes past the end of the fuzz data read as 0, which means no change.
     const std::uint8_t shape = ~fuzz.ConsumeIntegral<std::uint8_t>();
     const std::uint8_t classByte = ~fuzz.ConsumeIntegral<std::uint8_t>();
     const bool clean = fuzz.ConsumeIntegral<std::uint8_t>() < 224;
     std::vector<std::size_t> dims;
-    for (const char* c = spec.dims; *c != '\0'; ++c) {
+    for (const char* c = input.dims; *c != '\0'; ++c) {
         dims.push_back(symbolValue(*c, symbols));
     }
     // Fewer elements than implied, one page more, or empty with a huge extent.
@@ -256,16 +256,16 @@ ArrayPtr makeInput(const Input& spec, const std::uint64_t symbols[6], FuzzedData
         }
         *smallest = 0;
     }
-    const std::uint64_t upper = symbolValue(spec.upper == 0 ? '0' : spec.upper, symbols);
+    const std::uint64_t upper = symbolValue(input.upper == 0 ? '0' : input.upper, symbols);
 
     // Another class than the caller means, now and then.
     static const mxClassID kOther[] = {mxDOUBLE_CLASS, mxDOUBLE_CLASS, mxSINGLE_CLASS, mxINT8_CLASS,
                                        mxUINT8_CLASS,  mxLOGICAL_CLASS, mxCHAR_CLASS,  mxINT32_CLASS,
                                        mxCELL_CLASS,   mxSTRUCT_CLASS, mxFUNCTION_CLASS};
-    const bool codes = spec.kind == 'b';
+    const bool codes = input.kind == 'b';
     mxClassID classId = codes ? mxINT8_CLASS : mxDOUBLE_CLASS;
-    bool complex = false, sparse = spec.kind == 'p';
-    if (classByte < 12 || spec.kind == 'x') {
+    bool complex = false, sparse = input.kind == 'p';
+    if (classByte < 12 || input.kind == 'x') {
         const unsigned pick = classByte % (sizeof kOther / sizeof kOther[0] + 1);
         if (pick == sizeof kOther / sizeof kOther[0]) {
             sparse = !sparse;
@@ -297,7 +297,7 @@ ArrayPtr makeInput(const Input& spec, const std::uint64_t symbols[6], FuzzedData
     }
     double* values = mxGetPr(array.get());
     for (std::size_t j = 0; j < count; ++j) {
-        switch (spec.kind) {
+        switch (input.kind) {
             case 'i':
             case 'k': values[j] = indexValue(r, upper, clean); break;
             case 'n': values[j] = clean || r.next() % 2 ? static_cast<double>(upper) : anyValue(r); break;
@@ -336,9 +336,9 @@ std::string snapshot(const mxArray* a) {
 }
 
 // The documented extents of one output, from the inputs of the call.
-std::vector<std::size_t> expectedDims(const char* spec, const std::vector<ArrayPtr>& inputs, bool* any) {
+std::vector<std::size_t> expectedDims(const char* layout, const std::vector<ArrayPtr>& inputs, bool* any) {
     std::vector<std::size_t> dims;
-    for (const char* t = spec; *t != '\0'; ++t) {
+    for (const char* t = layout; *t != '\0'; ++t) {
         if (*t == ' ') continue;
         if (*t == '?') {
             *any = true;

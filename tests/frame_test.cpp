@@ -129,6 +129,12 @@ TEST(HugeExtents, EndTheCallTooLargeOrOutOfMemory) {
     callFails(Module::byName("inner_edge_strong_rhs"), 1,
               {&empty, &empty, &noFaces, &empty, &empty, &empty, &empty, &flux, &flux, &flux},
               "inner_edge_strong_rhs:tooLarge");
+    // Faces without nodes but with 2^62 fields: an empty result, at once.
+    ArrayPtr oneFace = doubleArray({2, 1}, {1, 1}), noNodes = doubleArray({0, 1});
+    ArrayPtr manyFields = doubleArray({0, 1, huge});
+    CallResult r = callOk(Module::byName("bottom_edge_alter_rhs"), 1,
+                          {&empty, &empty, &oneFace, &empty, &empty, &empty, &noNodes, &manyFields, &manyFields});
+    EXPECT_EQ(kernel_host::dimensions(r.outputs[0].get()), (std::vector<std::size_t>{0, 1, huge}));
     // An output the host cannot make ends the call as MATLAB's out-of-memory.
     ArrayPtr sparseTemplate = kernel_host::sparseArray(huge / 4, 4, {0, 0, 0, 0, 0}, {}, {});
     callFails(Module::byName("element_boundary_condition"), 1, {&sparseTemplate, &noFaces, &noFaces, &none},
