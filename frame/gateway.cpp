@@ -97,7 +97,8 @@ void requireExtents(const Argument& arg) {
         }
         if (product > PTRDIFF_MAX / static_cast<std::ptrdiff_t>(e)) {
             failCall(arg.module, "tooLarge",
-                     "Input %d (%s) is too large: its nonzero extents multiply past 2^63 - 1 at dimension %td.",
+                     "Input %d (%s) is too large: the product of its nonzero extents exceeds 2^63 - 1 at "
+                     "dimension %td.",
                      arg.position, arg.name, d + 1);
         }
         product *= static_cast<std::ptrdiff_t>(e);
