@@ -632,14 +632,15 @@ inline EdgeFaceSet bindEdgeFaceSet(const ModuleSignature& module, const mxArray*
     const std::ptrdiff_t fluxEntries = faceEntries * set.Nfield;
     requireElements(argument(module, prhs, 0, kNames[0]), squareEntries(set.Np), "Np*Np");
     requireElements(argument(module, prhs, 1, kNames[1]), squareEntries(set.Nfp), "Nfp*Nfp");
-    requireElements(argument(module, prhs, 2, kNames[2]), 2 * set.Nface, "2*Nface");
+    const std::ptrdiff_t faceElements = countProduct(argument(module, prhs, 7, kNames[7]), 2, set.Nface, "2*Nface");
+    requireElements(argument(module, prhs, 2, kNames[2]), faceElements, "2*Nface");
     for (int i = 3; i <= 5; ++i) {
         requireElements(argument(module, prhs, i, kNames[i]), faceEntries, "Nfp*Nface");
     }
     for (int i = 7; i < inputs; ++i) {
         requireElements(argument(module, prhs, i, kNames[i]), fluxEntries, "Nfp*Nface*Nfield");
     }
-    requireIndices(argument(module, prhs, 2, kNames[2]), 2 * set.Nface, 1, 0, set.K, "K");
+    requireIndices(argument(module, prhs, 2, kNames[2]), faceElements, 1, 0, set.K, "K");
     requireIndices(argument(module, prhs, 3, kNames[3]), faceEntries, 1, 0, set.Np, "Np");
     requireIndices(argument(module, prhs, 4, kNames[4]), faceEntries, 1, 0, set.Np, "Np");
     set.inverseMassMatrix = mxGetPr(prhs[0]);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -69,19 +70,56 @@ std::ptrdiff_t pageCount(const mxArray* array) {
 }
 
 double readScalar(const Argument& arg) {
-    if (mxIsSparse(arg.array) || !(mxIsNumeric(arg.array) || mxIsLogical(arg.array)) ||
+    if (mxIsSparse(arg.array) || !(mxIsNumeric(arg.array) || mxIsLogical(arg.array)) || mxIsComplex(arg.array) ||
         elementCount(arg.array) < 1) {
-        failCall(arg.module, "invalidScalar", "Input %d (%s) must be a numeric scalar; got a %s array of %td elements.",
-                 arg.position, arg.name, mxGetClassName(arg.array), elementCount(arg.array));
+        failCall(arg.module, "invalidScalar",
+                 "Input %d (%s) must be a real numeric scalar; got a %s%s array of %td elements.", arg.position,
+                 arg.name, mxIsComplex(arg.array) ? "complex " : "", mxGetClassName(arg.array),
+                 elementCount(arg.array));
     }
     return mxGetScalar(arg.array);
 }
 
-void requireDoubleArray(const Argument& arg) {
-    if (!mxIsDouble(arg.array) || mxIsSparse(arg.array)) {
-        failCall(arg.module, "notDouble", "Input %d (%s) must be a full double array; got %s%s.", arg.position,
-                 arg.name, mxIsSparse(arg.array) ? "sparse " : "", mxGetClassName(arg.array));
+void requireExtents(const Argument& arg) {
+    const std::ptrdiff_t dims = static_cast<std::ptrdiff_t>(mxGetNumberOfDimensions(arg.array));
+    const mwSize* extents = mxGetDimensions(arg.array);
+    std::ptrdiff_t product = 1;
+    for (std::ptrdiff_t d = 0; d < dims; ++d) {
+        // Hosts with signed extents hand a count of 2^63 or more over as negative.
+        const std::uint64_t e = static_cast<std::uint64_t>(extents[d]);
+        if (e > static_cast<std::uint64_t>(PTRDIFF_MAX)) {
+            failCall(arg.module, "tooLarge",
+                     "Input %d (%s) has extent %llu in dimension %td; extents must stay below 2^63.", arg.position,
+                     arg.name, static_cast<unsigned long long>(e), d + 1);
+        }
+        if (e == 0) {
+            continue;
+        }
+        if (product > PTRDIFF_MAX / static_cast<std::ptrdiff_t>(e)) {
+            failCall(arg.module, "tooLarge",
+                     "Input %d (%s) is too large: the product of its nonzero extents exceeds 2^63 - 1 at "
+                     "dimension %td.",
+                     arg.position, arg.name, d + 1);
+        }
+        product *= static_cast<std::ptrdiff_t>(e);
     }
+}
+
+std::ptrdiff_t countProduct(const Argument& arg, std::ptrdiff_t a, std::ptrdiff_t b, const char* what) {
+    if (a < 0 || b < 0 || (a != 0 && b > PTRDIFF_MAX / a)) {
+        failCall(arg.module, "tooLarge", "Input %d (%s) is too large: %s = %td*%td does not fit in 64 bits.",
+                 arg.position, arg.name, what, a, b);
+    }
+    return a * b;
+}
+
+void requireDoubleArray(const Argument& arg) {
+    if (!mxIsDouble(arg.array) || mxIsSparse(arg.array) || mxIsComplex(arg.array)) {
+        failCall(arg.module, "notDouble", "Input %d (%s) must be a full real double array; got %s%s%s.", arg.position,
+                 arg.name, mxIsSparse(arg.array) ? "sparse " : "", mxIsComplex(arg.array) ? "complex " : "",
+                 mxGetClassName(arg.array));
+    }
+    requireExtents(arg);
 }
 
 void requireElements(const Argument& arg, std::ptrdiff_t needed, const char* what) {
@@ -89,6 +127,7 @@ void requireElements(const Argument& arg, std::ptrdiff_t needed, const char* wha
         failCall(arg.module, "notDouble", "Input %d (%s) must be a full array; got sparse %s.", arg.position, arg.name,
                  mxGetClassName(arg.array));
     }
+    requireExtents(arg);
     if (elementCount(arg.array) < needed) {
         failCall(arg.module, "tooFewElements", "Input %d (%s) holds %td elements; %s = %td are needed.", arg.position,
                  arg.name, elementCount(arg.array), what, needed);
@@ -100,16 +139,26 @@ void requireDoubles(const Argument& arg, std::ptrdiff_t needed, const char* what
     requireElements(arg, needed, what);
 }
 
-void requireBytes(const Argument& arg, std::ptrdiff_t needed, const char* what) {
+std::ptrdiff_t requireBytes(const Argument& arg, std::ptrdiff_t needed, const char* what) {
+    // Checked before anything else is asked of the array: a host may have no
+    // element size or data for a cell, struct or function handle.
+    if (!(mxIsNumeric(arg.array) || mxIsLogical(arg.array) || mxIsChar(arg.array))) {
+        failCall(arg.module, "notNumeric", "Input %d (%s) must be a numeric, logical or char array; got %s.",
+                 arg.position, arg.name, mxGetClassName(arg.array));
+    }
     if (mxIsSparse(arg.array)) {
         failCall(arg.module, "tooFewBytes", "Input %d (%s) must be a full int8 array; got sparse %s.", arg.position,
                  arg.name, mxGetClassName(arg.array));
     }
-    const std::ptrdiff_t bytes = elementCount(arg.array) * static_cast<std::ptrdiff_t>(mxGetElementSize(arg.array));
+    requireExtents(arg);
+    const std::ptrdiff_t bytes = countProduct(arg, elementCount(arg.array),
+                                              static_cast<std::ptrdiff_t>(mxGetElementSize(arg.array)),
+                                              "elements*bytes per element");
     if (bytes < needed) {
         failCall(arg.module, "tooFewBytes", "Input %d (%s) holds %td bytes; %s = %td are needed.", arg.position,
                  arg.name, bytes, what, needed);
     }
+    return bytes;
 }
 
 void requirePages(const Argument& arg, std::ptrdiff_t needed, const char* what) {
@@ -132,6 +181,7 @@ void requireSparse(const Argument& arg) {
         failCall(arg.module, "notSparse", "Input %d (%s) must be a sparse matrix; got full %s.", arg.position,
                  arg.name, mxGetClassName(arg.array));
     }
+    requireExtents(arg);
 }
 
 void requireIndices(const Argument& arg, std::ptrdiff_t count, std::ptrdiff_t stride, std::ptrdiff_t offset,

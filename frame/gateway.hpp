@@ -90,10 +90,21 @@ std::ptrdiff_t extent(const mxArray* array, int dimension);  // 1 past the last 
 std::ptrdiff_t pageCount(const mxArray* array);               // product of the extents after the second
 
 // Reads a scalar with mxGetScalar after checking that there is a first element
-// of a numeric or logical class ("<module>:invalidScalar").
+// of a real numeric or logical class ("<module>:invalidScalar").
 double readScalar(const Argument& arg);
 
-// A dense (non-sparse) double array, since it is read through mxGetPr
+// An array whose extents a module may multiply: every extent below 2^63 and
+// the product of the nonzero extents within 64 bits ("<module>:tooLarge").
+// Every check below makes it first; an input read for its extents only needs
+// it alone.
+void requireExtents(const Argument& arg);
+
+// a*b for counts taken from the extents of `arg` (`what` says which, e.g.
+// "2*Nface"); a negative factor (an extent of 2^63 or more) or a product
+// beyond 64 bits ends the call ("<module>:tooLarge").
+std::ptrdiff_t countProduct(const Argument& arg, std::ptrdiff_t a, std::ptrdiff_t b, const char* what);
+
+// A dense (non-sparse) real double array, since it is read through mxGetPr
 // ("<module>:notDouble").
 void requireDoubleArray(const Argument& arg);
 
@@ -104,9 +115,11 @@ void requireElements(const Argument& arg, std::ptrdiff_t needed, const char* wha
 // A dense double array holding at least `needed` elements.
 void requireDoubles(const Argument& arg, std::ptrdiff_t needed, const char* what);
 
-// A dense array, of any class, read byte by byte, holding at least `needed`
-// bytes ("<module>:tooFewBytes").
-void requireBytes(const Argument& arg, std::ptrdiff_t needed, const char* what);
+// A dense numeric, logical or char array ("<module>:notNumeric"; a cell,
+// struct or function handle has no bytes of its own), read byte by byte,
+// holding at least `needed` bytes ("<module>:tooFewBytes"). Returns its byte
+// count.
+std::ptrdiff_t requireBytes(const Argument& arg, std::ptrdiff_t needed, const char* what);
 
 // A dense double array with at least `needed` pages (third extent and beyond)
 // ("<module>:tooFewPages").

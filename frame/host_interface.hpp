@@ -78,6 +78,7 @@ KERNELS_HOST_API bool mxIsInt8(const mxArray* array);
 KERNELS_HOST_API bool mxIsSparse(const mxArray* array);
 KERNELS_HOST_API bool mxIsNumeric(const mxArray* array);
 KERNELS_HOST_API bool mxIsLogical(const mxArray* array);
+KERNELS_HOST_API bool mxIsChar(const mxArray* array);
 KERNELS_HOST_API bool mxIsComplex(const mxArray* array);
 
 // Construction. Every new array is zero-filled.

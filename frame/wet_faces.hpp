@@ -25,12 +25,11 @@ struct FaceElements {
 // of every face, truncated toward zero) names an element in 1..K.
 inline FaceElements bindFaceElements(const Argument& cellStatus, const Argument& faceToElement,
                                      std::ptrdiff_t Nface) {
-    requireBytes(cellStatus, 0, "K");
-    const std::ptrdiff_t K =
-        elementCount(cellStatus.array) * static_cast<std::ptrdiff_t>(mxGetElementSize(cellStatus.array));
-    requireDoubles(faceToElement, 2 * Nface, "2*Nface");
+    const std::ptrdiff_t K = requireBytes(cellStatus, 0, "K");
+    const std::ptrdiff_t entries = countProduct(faceToElement, 2, Nface, "2*Nface");
+    requireDoubles(faceToElement, entries, "2*Nface");
     // Rows 1 and 2 of the first Nface columns are the first 2*Nface entries.
-    requireIndices(faceToElement, 2 * Nface, 1, 0, K, "K");
+    requireIndices(faceToElement, entries, 1, 0, K, "K");
     return FaceElements{statusBytes(cellStatus.array), mxGetPr(faceToElement.array), K};
 }
 

@@ -20,12 +20,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <unordered_set>
 #include <utility>
 
 struct mxArray_tag {
     mxClassID classId = mxDOUBLE_CLASS;
     bool sparse = false;
+    bool complex = false;                // only marked: the imaginary part is not stored
     std::vector<mwSize> dims;
     std::size_t elementSize = sizeof(double);
     void* data = nullptr;                // elements, or the stored values of a sparse matrix
@@ -92,12 +94,15 @@ std::string loaderError() {
 #endif
 
 CallScope* currentCall = nullptr;
+std::size_t arrayByteLimit = SIZE_MAX;
 std::string console;
 std::unordered_set<const mxArray*> liveArrays;
 
 std::size_t classElementSize(mxClassID classId) {
     switch (classId) {
         case mxDOUBLE_CLASS:
+        case mxCELL_CLASS:    // one pointer per element
+        case mxSTRUCT_CLASS:
         case mxINT64_CLASS:
         case mxUINT64_CLASS:
             return 8;
@@ -114,10 +119,34 @@ std::size_t classElementSize(mxClassID classId) {
     }
 }
 
+// The element count. Arrays that exist hold a count that fits (newArray
+// checks it), or have a zero extent, which makes the wrapped product 0 too.
 std::size_t product(const std::vector<mwSize>& dims) {
     std::size_t n = 1;
     for (mwSize d : dims) {
         n *= d;
+    }
+    return n;
+}
+
+// count * size bytes, or the error that ends the call when that does not fit
+// in 64 bits or passes the limit.
+std::size_t checkedBytes(std::size_t count, std::size_t size) {
+    if (size != 0 && count > arrayByteLimit / size) {
+        throw HostError{"kernelhost:outOfMemory", "Out of memory: the requested array is too large."};
+    }
+    return count * size;
+}
+
+// The element count of an array of these extents: 0 when one is 0, else the
+// product, which must fit in 64 bits.
+std::size_t checkedCount(const std::vector<mwSize>& dims) {
+    if (std::find(dims.begin(), dims.end(), mwSize{0}) != dims.end()) {
+        return 0;
+    }
+    std::size_t n = 1;
+    for (mwSize d : dims) {
+        n = checkedBytes(n, d);
     }
     return n;
 }
@@ -130,16 +159,17 @@ mxArray* newArray(mxClassID classId, std::vector<mwSize> dims) {
     while (dims.size() > 2 && dims.back() == 1) {
         dims.pop_back();
     }
+    // At least one element, so that data is never null; calloc zero-fills.
+    const std::size_t bytes = checkedBytes(std::max<std::size_t>(checkedCount(dims), 1), classElementSize(classId));
+    void* data = std::calloc(bytes, 1);
+    if (data == nullptr) {
+        throw HostError{"kernelhost:outOfMemory", "Out of memory."};
+    }
     auto* array = new mxArray_tag;
     array->classId = classId;
     array->dims = std::move(dims);
     array->elementSize = classElementSize(classId);
-    // At least one byte, so that data is never null; calloc zero-fills.
-    array->data = std::calloc(std::max<std::size_t>(product(array->dims), 1), array->elementSize);
-    if (array->data == nullptr) {
-        delete array;
-        throw HostError{"kernelhost:outOfMemory", "Out of memory."};
-    }
+    array->data = data;
     liveArrays.insert(array);
     if (currentCall != nullptr) {
         currentCall->arrays.push_back(array);
@@ -172,16 +202,27 @@ const char* className(mxClassID classId) {
         case mxUINT32_CLASS: return "uint32";
         case mxINT64_CLASS: return "int64";
         case mxUINT64_CLASS: return "uint64";
+        case mxFUNCTION_CLASS: return "function_handle";
         default: return "unknown";
     }
+}
+
+// A cell, struct or function-handle array has no data of its own to hand out:
+// asking for it is a fault of the module (Octave aborts the process there too).
+void* dataOf(const mxArray* array) {
+    if (array->classId == mxCELL_CLASS || array->classId == mxSTRUCT_CLASS || array->classId == mxFUNCTION_CLASS) {
+        std::fprintf(stderr, "kernel_host: a module asked for the data of a %s array\n", className(array->classId));
+        std::abort();
+    }
+    return array->data;
 }
 
 }  // namespace
 
 extern "C" {
 
-double* mxGetPr(const mxArray* array) { return static_cast<double*>(array->data); }
-void* mxGetData(const mxArray* array) { return array->data; }
+double* mxGetPr(const mxArray* array) { return static_cast<double*>(dataOf(array)); }
+void* mxGetData(const mxArray* array) { return dataOf(array); }
 
 double mxGetScalar(const mxArray* array) {
     if (array->sparse) {
@@ -233,17 +274,22 @@ bool mxIsDouble(const mxArray* array) { return array->classId == mxDOUBLE_CLASS;
 bool mxIsInt8(const mxArray* array) { return array->classId == mxINT8_CLASS; }
 bool mxIsSparse(const mxArray* array) { return array->sparse; }
 bool mxIsLogical(const mxArray* array) { return array->classId == mxLOGICAL_CLASS; }
-bool mxIsComplex(const mxArray*) { return false; }
+bool mxIsChar(const mxArray* array) { return array->classId == mxCHAR_CLASS; }
+bool mxIsComplex(const mxArray* array) { return array->complex; }
 bool mxIsNumeric(const mxArray* array) {
     return array->classId >= mxDOUBLE_CLASS && array->classId <= mxUINT64_CLASS;
 }
 
-mxArray* mxCreateNumericArray_730(mwSize ndim, const mwSize* dims, mxClassID classId, mxComplexity) {
-    return newArray(classId, std::vector<mwSize>(dims, dims + ndim));
+mxArray* mxCreateNumericArray_730(mwSize ndim, const mwSize* dims, mxClassID classId, mxComplexity complexity) {
+    mxArray* array = newArray(classId, std::vector<mwSize>(dims, dims + ndim));
+    array->complex = complexity == mxCOMPLEX;
+    return array;
 }
 
-mxArray* mxCreateDoubleMatrix_730(mwSize m, mwSize n, mxComplexity) {
-    return newArray(mxDOUBLE_CLASS, {m, n});
+mxArray* mxCreateDoubleMatrix_730(mwSize m, mwSize n, mxComplexity complexity) {
+    mxArray* array = newArray(mxDOUBLE_CLASS, {m, n});
+    array->complex = complexity == mxCOMPLEX;
+    return array;
 }
 
 mxArray* mxCreateDoubleScalar(double value) {
@@ -254,13 +300,25 @@ mxArray* mxCreateDoubleScalar(double value) {
 
 mxArray* mxCreateSparse_730(mwSize m, mwSize n, mwSize nzmax, mxComplexity) {
     nzmax = std::max<mwSize>(nzmax, 1);
+    const std::size_t valueBytes = checkedBytes(nzmax, sizeof(double));
+    checkedBytes(n, sizeof(mwIndex));
+    // Made as an empty array first, so that the call reclaims it should the
+    // structure not fit in memory.
     mxArray* array = newArray(mxDOUBLE_CLASS, {0, 0});
-    std::free(array->data);
     array->dims = {m, n};
     array->sparse = true;
-    array->data = std::calloc(nzmax, sizeof(double));
-    array->columnStarts.assign(n + 1, 0);
-    array->rowIndices.assign(nzmax, 0);
+    std::free(array->data);
+    array->data = std::calloc(valueBytes, 1);
+    try {
+        array->columnStarts.assign(n + 1, 0);
+        array->rowIndices.assign(nzmax, 0);
+    } catch (const std::exception&) {
+        std::free(array->data);
+        array->data = nullptr;
+    }
+    if (array->data == nullptr) {
+        throw HostError{"kernelhost:outOfMemory", "Out of memory."};
+    }
     return array;
 }
 
@@ -275,7 +333,7 @@ void mxDestroyArray(mxArray* array) {
 void* mxMalloc(std::size_t bytes) { return mxCalloc(bytes, 1); }
 
 void* mxCalloc(std::size_t count, std::size_t size) {
-    void* block = std::calloc(std::max<std::size_t>(count, 1), std::max<std::size_t>(size, 1));
+    void* block = std::calloc(checkedBytes(std::max<std::size_t>(count, 1), std::max<std::size_t>(size, 1)), 1);
     if (block == nullptr) {
         throw HostError{"kernelhost:outOfMemory", "Out of memory."};
     }
@@ -345,8 +403,10 @@ ArrayPtr int8Array(const std::vector<std::size_t>& dims, const std::vector<std::
     return array;
 }
 
-ArrayPtr numericArray(mxClassID classId, const std::vector<std::size_t>& dims) {
-    return ArrayPtr(newArray(classId, std::vector<mwSize>(dims.begin(), dims.end())));
+ArrayPtr numericArray(mxClassID classId, const std::vector<std::size_t>& dims, mxComplexity complexity) {
+    ArrayPtr array(newArray(classId, std::vector<mwSize>(dims.begin(), dims.end())));
+    array->complex = complexity == mxCOMPLEX;
+    return array;
 }
 
 ArrayPtr sparseArray(std::size_t m, std::size_t n, const std::vector<std::size_t>& columnStarts,
@@ -466,5 +526,7 @@ std::string takeConsole() {
 }
 
 std::size_t liveArrayCount() { return liveArrays.size(); }
+
+void setArrayByteLimit(std::size_t bytes) { arrayByteLimit = bytes; }
 
 }  // namespace kernel_host

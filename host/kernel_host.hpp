@@ -31,8 +31,9 @@ ArrayPtr doubleArray(const std::vector<std::size_t>& dims, const std::vector<dou
 ArrayPtr doubleScalar(double value);
 // An int8 array of the given extents, filled with `values`.
 ArrayPtr int8Array(const std::vector<std::size_t>& dims, const std::vector<std::int8_t>& values = {});
-// A zero-filled array of any numeric class.
-ArrayPtr numericArray(mxClassID classId, const std::vector<std::size_t>& dims);
+// A zero-filled array of any class (a cell, struct or function-handle array
+// holds only zero bytes here); a complex one has a zero imaginary part too.
+ArrayPtr numericArray(mxClassID classId, const std::vector<std::size_t>& dims, mxComplexity complexity = mxREAL);
 // A sparse double matrix m x n in compressed-column form: columnStarts has n + 1
 // entries, rowIndices and values one entry per stored element.
 ArrayPtr sparseArray(std::size_t m, std::size_t n, const std::vector<std::size_t>& columnStarts,
@@ -92,5 +93,11 @@ std::string takeConsole();
 
 // Arrays created by the host and not yet destroyed (for leak checks in tests).
 std::size_t liveArrayCount();
+
+// The largest data block one array may take, in bytes (default: no limit
+// beyond what the system gives). A larger request, like one whose size does
+// not fit in 64 bits, ends the call in "kernelhost:outOfMemory", as MATLAB ends
+// a MEX call whose array it cannot make.
+void setArrayByteLimit(std::size_t bytes);
 
 }  // namespace kernel_host

@@ -9,6 +9,8 @@ packages=(g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev octave liboc
 missing=()
 # MinGW-w64, for the Windows compile check (scripts/mingw_check.sh).
 packages+=(g++-mingw-w64-x86-64)
+# clang with libFuzzer and its sanitizers, for scripts/fuzz.sh.
+packages+=(clang libclang-rt-14-dev)
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
 done

@@ -111,6 +111,37 @@ TEST(HostInterface, ArraysAreZeroFilledColumnMajorWithMatlabExtents) {
     EXPECT_EQ(mxGetIr(sparse.get())[1], 2u);
 }
 
+// Empty arrays whose extents multiply past 64 bits, or hold 2^63 and more,
+// end the call before any extent product is formed unchecked.
+TEST(HugeExtents, EndTheCallTooLargeOrOutOfMemory) {
+    const std::size_t big = std::size_t{1} << 32, huge = std::size_t{1} << 62;
+    const std::size_t negative = std::size_t{1} << 63;
+    PrebalanceInputs in;
+    ArrayPtr wideFields = doubleArray({big, big, 0});
+    callFails(prebalance(), 2, {&in.threshold, &in.gravity, &in.status, &wideFields},
+              "prebalance_volume_flux_2d:tooLarge");
+    ArrayPtr faces = doubleArray({0, huge}), none = int8Array({0, 0});
+    callFails(Module::byName("wet_dry_face_1d"), 1, {&none, &faces}, "wet_dry_face_1d:tooLarge");
+    ArrayPtr negativeTemplate = doubleArray({0, negative});
+    callFails(Module::byName("boundary_type"), 1, {&none, &negativeTemplate}, "boundary_type:tooLarge");
+    ArrayPtr empty = doubleArray({0, 0}), noFaces = doubleArray({2, 0});
+    ArrayPtr flux = doubleArray({0, huge});
+    callFails(Module::byName("inner_edge_strong_rhs"), 1,
+              {&empty, &empty, &noFaces, &empty, &empty, &empty, &empty, &flux, &flux, &flux},
+              "inner_edge_strong_rhs:tooLarge");
+    // Faces without nodes but with 2^62 fields: an empty result, at once.
+    ArrayPtr oneFace = doubleArray({2, 1}, {1, 1}), noNodes = doubleArray({0, 1});
+    ArrayPtr manyFields = doubleArray({0, 1, huge});
+    CallResult r = callOk(Module::byName("bottom_edge_alter_rhs"), 1,
+                          {&empty, &empty, &oneFace, &empty, &empty, &empty, &noNodes, &manyFields, &manyFields});
+    EXPECT_EQ(kernel_host::dimensions(r.outputs[0].get()), (std::vector<std::size_t>{0, 1, huge}));
+    // An output the host cannot make ends the call as MATLAB's out-of-memory.
+    ArrayPtr sparseTemplate = kernel_host::sparseArray(huge / 4, 4, {0, 0, 0, 0, 0}, {}, {});
+    callFails(Module::byName("element_boundary_condition"), 1, {&sparseTemplate, &noFaces, &noFaces, &none},
+              "kernelhost:outOfMemory");
+    EXPECT_ANY_THROW(doubleArray({big, big}));
+}
+
 TEST(Velocity, ZeroAtOrBelowTheThresholdAndForNaN) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     kernels::Velocity atThreshold = kernels::velocityFromDischarge(0.5, 0.5, 1.0, 2.0);

@@ -384,7 +384,9 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     requireElements(adjacentVertexArg, entriesNeeded(Nv2, K2), "Nv2*K2");
     requireDoubles(elementArg, Nf * K, "Nf*K");
     requireDoubles(faceArg, Nf * K, "Nf*K");
-    const MeshView local{K, Nf, Nv, mxGetPr(prhs[6]), mxGetPr(prhs[8])};
+    // Elements without faces have nothing to scan, however many there are.
+    const std::ptrdiff_t scannedK = Nf > 0 ? K : 0;
+    const MeshView local{scannedK, Nf, Nv, mxGetPr(prhs[6]), mxGetPr(prhs[8])};
     const MeshView adjacent{K2, Nf2, Nv2, mxGetPr(prhs[7]), mxGetPr(prhs[9])};
     const double* elementToElement = mxGetPr(prhs[11]);
     const double* elementToFace = mxGetPr(prhs[12]);
@@ -395,7 +397,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     std::ptrdiff_t boundaryFaces = 0;
     std::int64_t lowest = INT32_MAX;
     std::int64_t highest = INT32_MIN;
-    for (std::ptrdiff_t k = 0; k < K; ++k) {
+    for (std::ptrdiff_t k = 0; k < scannedK; ++k) {
         for (std::ptrdiff_t j = 0; j < Nf; ++j) {
             if (isOwnElement(elementToElement[Nf * k + j], k)) {
                 if (!isReadableFace(local, k, j)) {

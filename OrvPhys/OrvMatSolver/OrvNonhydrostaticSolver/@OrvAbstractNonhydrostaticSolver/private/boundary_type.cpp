@@ -43,6 +43,7 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     checkArgumentCounts(kModule, nlhs, nrhs);
 
     // 2. Inputs.
+    requireExtents(argument(kModule, prhs, 1, "faceNodeTemplate"));
     const std::ptrdiff_t Nfp = rows(prhs[1]);
     const std::ptrdiff_t Nbe = columns(prhs[1]);
     requireBytes(argument(kModule, prhs, 0, "boundaryTypes"), Nbe, "Nbe");

@@ -43,15 +43,17 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     checkArgumentCounts(kModule, nlhs, nrhs);
 
     // 2. Inputs.
+    requireExtents(argument(kModule, prhs, 0, "elementFaceTemplate"));
     const std::ptrdiff_t Nface = rows(prhs[0]);
     const std::ptrdiff_t K = columns(prhs[0]);
     const Argument typesArg = argument(kModule, prhs, 3, "boundaryTypes");
+    requireBytes(typesArg, 0, "Nbe");
     const std::ptrdiff_t Nbe = elementCount(prhs[3]);
-    requireBytes(typesArg, Nbe, "Nbe");
     const Argument faceArg = argument(kModule, prhs, 1, "boundaryFaceToFace");
     const Argument elementArg = argument(kModule, prhs, 2, "boundaryFaceToElement");
-    requireDoubles(faceArg, 2 * Nbe, "2*Nbe");
-    requireDoubles(elementArg, 2 * Nbe, "2*Nbe");
+    const std::ptrdiff_t entries = countProduct(typesArg, 2, Nbe, "2*Nbe");
+    requireDoubles(faceArg, entries, "2*Nbe");
+    requireDoubles(elementArg, entries, "2*Nbe");
     requireIndices(faceArg, Nbe, 2, 0, Nface, "Nface");
     requireIndices(elementArg, Nbe, 2, 0, K, "K");
 

@@ -104,9 +104,10 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const std::ptrdiff_t K = elementCount(prhs[0]);
     const std::ptrdiff_t Nie = elementCount(prhs[2]);
     const std::ptrdiff_t Nbe = elementCount(prhs[4]);
-    requireDoubles(faceArg, 2 * Nie, "2*Nie");
-    requireDoubles(boundaryFaceArg, 2 * Nbe, "2*Nbe");
-    requireIndices(faceArg, 2 * Nie, 1, 0, K, "K");
+    const std::ptrdiff_t innerEntries = countProduct(innerSizeArg, 2, Nie, "2*Nie");
+    requireDoubles(faceArg, innerEntries, "2*Nie");
+    requireDoubles(boundaryFaceArg, countProduct(boundarySizeArg, 2, Nbe, "2*Nbe"), "2*Nbe");
+    requireIndices(faceArg, innerEntries, 1, 0, K, "K");
     requireIndices(boundaryFaceArg, Nbe, 2, 0, K, "K");
     requireBytes(argument(kModule, prhs, 5, "cellShapeCode"), 1, "one code");
     const int cellShape = static_cast<const std::int8_t*>(mxGetData(prhs[5]))[0];

@@ -95,11 +95,13 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const std::ptrdiff_t Nbe = columns(prhs[4]);
     const std::ptrdiff_t Nfp = rows(prhs[7]);
     const std::ptrdiff_t Nface = columns(prhs[7]);
-    requireDoubles(argument(kModule, prhs, 3, "boundaryFaceToFace"), 2 * Nbe, "2*Nbe");
+    const std::ptrdiff_t boundaryEntries = countProduct(boundaryNormalX, 2, Nbe, "2*Nbe");
+    const std::ptrdiff_t faceEntries = countProduct(normalX, 2, Nface, "2*Nface");
+    requireDoubles(argument(kModule, prhs, 3, "boundaryFaceToFace"), boundaryEntries, "2*Nbe");
     requireDoubles(argument(kModule, prhs, 5, "boundaryNormalY"), Nfpb * Nbe, "Nfpb*Nbe");
-    requireDoubles(argument(kModule, prhs, 6, "boundaryFaceToElement"), 2 * Nbe, "2*Nbe");
+    requireDoubles(argument(kModule, prhs, 6, "boundaryFaceToElement"), boundaryEntries, "2*Nbe");
     requireDoubles(argument(kModule, prhs, 8, "normalY"), Nfp * Nface, "Nfp*Nface");
-    requireDoubles(argument(kModule, prhs, 9, "faceToElement"), 2 * Nface, "2*Nface");
+    requireDoubles(argument(kModule, prhs, 9, "faceToElement"), faceEntries, "2*Nface");
     requireDoubles(argument(kModule, prhs, 10, "boundaryFaceScalar"), Nfpb * Nbe, "Nfpb*Nbe");
     requireDoubles(argument(kModule, prhs, 11, "faceScalar"), Nfp * Nface, "Nfp*Nface");
 
