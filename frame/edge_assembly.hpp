@@ -174,8 +174,13 @@ inline EdgeScratch carveEdgeScratch(const EdgeFaceSet& set, void* block) {
     return scratch;
 }
 
-// Scratch from the host, reclaimed when the call ends (also by an error).
+// Scratch from the host, reclaimed when the call ends (also by an error). An
+// empty rhs has nothing to assemble and gets none, however large the extents
+// of its empty inputs are.
 inline EdgeScratch hostEdgeScratch(const EdgeFaceSet& set) {
+    if (set.Np == 0 || set.K == 0 || set.Nfield == 0) {
+        return EdgeScratch{};
+    }
     return carveEdgeScratch(set, mxMalloc(edgeScratchBytes(set)));
 }
 
