@@ -56,7 +56,7 @@ inline void upwindFluxOfNodes(std::ptrdiff_t first, std::ptrdiff_t last, const d
 
 // Marks the faces that touch a non-wet element, then evaluates the nodes of
 // the others; in[] holds the ten per-node inputs in call order.
-KERNELS_AVX2_CLONES void upwindFlux2d(const FaceElements& faces, std::ptrdiff_t Nfp, std::ptrdiff_t Nface,
+KERNELS_WIDE_CLONES void upwindFlux2d(const FaceElements& faces, std::ptrdiff_t Nfp, std::ptrdiff_t Nface,
                                       const double* const in[10], double* faceMarker, double* upwindFlux) {
     markNonWetFaces(faces.cellStatus, faces.faceToElement, Nface, faceMarker);
     // Runs of faces between two wet elements; the other faces keep 0.

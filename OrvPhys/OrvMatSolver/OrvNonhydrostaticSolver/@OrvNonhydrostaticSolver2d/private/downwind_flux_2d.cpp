@@ -49,7 +49,7 @@ inline void downwindFluxOfNodes(std::ptrdiff_t first, std::ptrdiff_t last, const
 
 // Marks the faces that touch a non-wet element, then evaluates the nodes of
 // the others; in[] holds the ten per-node inputs in call order.
-KERNELS_AVX2_CLONES void downwindFlux2d(const FaceElements& faces, std::ptrdiff_t Nfp, std::ptrdiff_t Nface,
+KERNELS_WIDE_CLONES void downwindFlux2d(const FaceElements& faces, std::ptrdiff_t Nfp, std::ptrdiff_t Nface,
                                         const double* const in[10], double* faceMarker, double* fluxX,
                                         double* fluxY) {
     markNonWetFaces(faces.cellStatus, faces.faceToElement, Nface, faceMarker);
