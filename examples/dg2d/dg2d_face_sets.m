@@ -15,6 +15,8 @@ function meshes = dg2d_face_sets(meshes)
 %   mapM, mapP     Nfp x Nface linear node indices into the solver's pages:
 %                  the local node and the node across (itself on a wall)
 %   kind           1 x Nface: 0 inner, 1 wall, 2 against another mesh
+%   elementM, elementP  1 x Nface column in the solver's pages of the local
+%                  element and of the element across (the local one on a wall)
   offsets = cellfun(@(m) m.offset, meshes);
   for m = 1:numel(meshes)
     mesh = meshes{m};
@@ -57,6 +59,8 @@ function meshes = dg2d_face_sets(meshes)
     F.normalY = mesh.ny(:, pick);
     F.mapM = mesh.mapM(:, pick);
     F.mapP = mesh.mapP(:, pick);
+    F.elementM = ceil(F.mapM(1, :) / Np);
+    F.elementP = ceil(F.mapP(1, :) / Np);
     mesh.faces = F;
     meshes{m} = mesh;
   end
