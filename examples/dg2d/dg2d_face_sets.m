@@ -4,6 +4,10 @@ function meshes = dg2d_face_sets(meshes)
 % offset + (1:K) of the Np x Kall pages), from each mesh's E2E, E2F and
 % faceMeshId (the index of the mesh across each face).
 %
+% mesh.neighbours: column in the solver's pages of every element that shares
+% a vertex with each element, in any of the meshes (a row per slot, padded
+% with the element itself).
+%
 % mesh.faces, Nface faces: every face inside the mesh once (its lower
 % element, or lower face number, on the local side), then every face on a
 % wall or against another mesh, with only a local side:
@@ -18,6 +22,7 @@ function meshes = dg2d_face_sets(meshes)
 %   elementM, elementP  1 x Nface column in the solver's pages of the local
 %                  element and of the element across (the local one on a wall)
   offsets = cellfun(@(m) m.offset, meshes);
+  around = vertex_neighbours(meshes);
   for m = 1:numel(meshes)
     mesh = meshes{m};
     ref = mesh.ref;
@@ -41,6 +46,7 @@ function meshes = dg2d_face_sets(meshes)
     mesh.mapP = across + Np * (elemP - 1) + nodeOffset;
     wall = other == m & elemP == elem(:)' & mesh.E2F(:)' == face(:)';
     mesh.mapP(:, wall) = mesh.mapM(:, wall);
+    mesh.neighbours = around(:, mesh.offset + (1:K));
 
     inner = other == m & ~wall & (elemP > elem(:)' | (elemP == elem(:)' & mesh.E2F(:)' > face(:)'));
     single = wall | other ~= m;
@@ -64,4 +70,24 @@ function meshes = dg2d_face_sets(meshes)
     mesh.faces = F;
     meshes{m} = mesh;
   end
+end
+
+function around = vertex_neighbours(meshes)
+  % Elements sharing a vertex with each of the Kall elements (global vertex
+  % numbers), a column per element, padded with the element itself.
+  Kall = sum(cellfun(@(m) m.K, meshes));
+  EToV = zeros(3, Kall);
+  for m = 1:numel(meshes)
+    EToV(:, meshes{m}.offset + (1:meshes{m}.K)) = meshes{m}.EToV;
+  end
+  [vertex, order] = sort(EToV(:));
+  element = ceil(order / 3);
+  first = [true; diff(vertex) > 0];
+  start = find(first);
+  slot = (1:numel(vertex))' - start(cumsum(first)) + 1;
+  atVertex = accumarray([vertex, slot], element);        % vertex x slot, 0 padded
+  around = sort(reshape(atVertex(EToV(:), :)', [], Kall), 1);   % slots of the 3 vertices
+  self = repmat(1:Kall, size(around, 1), 1);
+  repeat = around == 0 | [false(1, Kall); diff(around, 1, 1) == 0];
+  around(repeat) = self(repeat);
 end

@@ -16,9 +16,13 @@ function rhs = dg2d_rhs(q, bed, meshes, kernels, g, thr, thinDepth, flux)
 % thinDepth (default 0.05) the pressure and the source are far larger than the
 % depth, so that their difference is mostly truncation error: there the
 % element is PressureFree (the flux carries no pressure) and the source is
-% written as -g*h*grad(eta), with eta at the dry nodes the mean surface of the
-% wet ones (the emerged bed exerts no pressure); at rest the volume term is
-% zero. (That form everywhere lets rounding grow where the depth varies
+% written as -g*h*grad(eta). At the dry nodes of a partly wet element eta is
+% the wet surface carried on to them: the mean surface of its wet nodes plus
+% the mean surface gradient of the wholly wet elements across its faces
+% (none: flat) times the distance from the wet nodes' centre, but never
+% above the bed there. A flat surface, at rest, stays flat, so the volume term
+% is zero; a sloping one, as at a receding or advancing shore, keeps its
+% slope and its force up to the dry nodes. (That form everywhere lets rounding grow where the depth varies
 % steeply within an element; the pre-balanced one everywhere drives thin
 % water over a steep bed too fast.)
 % A wall mirrors the normal discharge; a face against another mesh takes the
@@ -93,7 +97,7 @@ function rhs = dg2d_rhs(q, bed, meshes, kernels, g, thr, thinDepth, flux)
       % datum gives the same equations, and this one keeps the pressure and
       % the source small where the water is thin over a high bed.
       eta = h + zb;
-      datum = mean(eta, 1);
+      datum = sum(eta, 1) / Np;
       thin = any(~w, 1) | max(h, [], 1) < thinDepth;
       status = int8(4 + 3 * thin);                   % Wet 4, PressureFree 7
       [E, G] = kernels.prebalance_volume_flux_2d(thr, g, status, cat(3, q(:, k, :), zb - datum));
@@ -110,11 +114,7 @@ function rhs = dg2d_rhs(q, bed, meshes, kernels, g, thr, thinDepth, flux)
       sourceY = ge .* bed.dzdy(:, k);
       T = find(thin);
       if ~isempty(T)
-        e = eta(:, T);
-        wT = w(:, T);
-        e(~wT) = 0;
-        surface = sum(e, 1) ./ sum(wT, 1);
-        e = e + surface .* ~wT;
+        e = surface_at_dry_nodes(eta(:, T), w(:, T), zb(:, T), k(T), mesh, bed, q, thr);
         er = ref.Dr * e;
         es = ref.Ds * e;
         gh = g * h(:, T);
@@ -131,4 +131,36 @@ function rhs = dg2d_rhs(q, bed, meshes, kernels, g, thr, thinDepth, flux)
       rhs(:, cols, :) = part;
     end
   end
+end
+
+function e = surface_at_dry_nodes(e, w, zb, k, mesh, bed, q, thr)
+  % e, w, zb: surface, wet nodes and bed of thin elements at columns k of the
+  % state, all in the given mesh.
+  partly = find(any(~w, 1));
+  if isempty(partly)
+    return;
+  end
+  w = w(:, partly);
+  local = k(partly) - mesh.offset;
+  count = sum(w, 1);
+  ep = e(:, partly);
+  x = mesh.x(:, local);
+  y = mesh.y(:, local);
+  % Mean surface gradient of the wholly wet elements around.
+  slots = size(mesh.neighbours, 1);
+  around = mesh.neighbours(:, local)(:);
+  ha = q(:, around, 1);
+  ea = ha + bed.z(:, around);
+  er = mesh.meanDr * ea;
+  es = mesh.meanDs * ea;
+  wholly = reshape(all(ha > thr, 1), slots, []);
+  gx = sum(reshape(er .* bed.rx(around) + es .* bed.sx(around), slots, []) .* wholly, 1);
+  gy = sum(reshape(er .* bed.ry(around) + es .* bed.sy(around), slots, []) .* wholly, 1);
+  n = max(sum(wholly, 1), 1);
+  % Carried from the wet nodes' centre and mean surface.
+  carried = sum(ep .* w, 1) ./ count + (gx ./ n) .* (x - sum(x .* w, 1) ./ count) ...
+            + (gy ./ n) .* (y - sum(y .* w, 1) ./ count);
+  zp = zb(:, partly);
+  ep(~w) = min(zp(~w), carried(~w));
+  e(:, partly) = ep;
 end
