@@ -12,7 +12,6 @@ function mesh = dg2d_mesh(vm, N)
 %   J              Np x K element Jacobian (area / 2, constant per element)
 %   rx, sx, ry, sy 1 x K derivatives of the reference coordinates
 %   area, inradius 1 x K
-%   meanDr, meanDs 1 x Np, the element mean of Dr and Ds times nodal values
 %   nx, ny, sJ     Nfp x 3K outward unit normal and face Jacobian (length / 2)
 %                  at the nodes of face f of element k: column 3(k-1) + f
 %   E2E, E2F       3 x K neighbour element and its face number across each
@@ -54,9 +53,6 @@ function mesh = dg2d_mesh(vm, N)
   mesh.ry = -xs ./ Jk;
   mesh.sy = xr ./ Jk;
   mesh.area = 2 * Jk;
-  % Rows giving an element's mean derivative in r and s from its nodal values.
-  mesh.meanDr = ref.weights' * ref.Dr / sum(ref.weights);
-  mesh.meanDs = ref.weights' * ref.Ds / sum(ref.weights);
 
   % Face f runs from vertex f to vertex f + 1 (counter-clockwise); its
   % outward normal is the edge direction turned clockwise.

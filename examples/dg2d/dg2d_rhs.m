@@ -17,10 +17,9 @@ function rhs = dg2d_rhs(q, bed, meshes, kernels, g, thr, thinDepth, flux)
 % depth, so that their difference is mostly truncation error: there the
 % element is PressureFree (the flux carries no pressure) and the source is
 % written as -g*h*grad(eta). At the dry nodes of a partly wet element eta is
-% the wet surface carried on to them: the mean surface of its wet nodes plus
-% the mean surface gradient of the wholly wet elements across its faces
-% (none: flat) times the distance from the wet nodes' centre, but never
-% above the bed there. A flat surface, at rest, stays flat, so the volume term
+% the wet surface carried on to them: the plane fitted to the surface at the
+% wet nodes of the element and of its neighbours, but never above the bed
+% there. A flat surface, at rest, stays flat, so the volume term
 % is zero; a sloping one, as at a receding or advancing shore, keeps its
 % slope and its force up to the dry nodes. (That form everywhere lets rounding grow where the depth varies
 % steeply within an element; the pre-balanced one everywhere drives thin
@@ -135,32 +134,48 @@ end
 
 function e = surface_at_dry_nodes(e, w, zb, k, mesh, bed, q, thr)
   % e, w, zb: surface, wet nodes and bed of thin elements at columns k of the
-  % state, all in the given mesh.
+  % state, all in the given mesh. In each partly wet one the wet nodes of the
+  % element and of the elements sharing a vertex with it are fitted by a plane
+  % (least squares about their centre; flat where they lie too close to a
+  % line for a well-conditioned fit), which is carried to the dry nodes, but
+  % never above the bed.
   partly = find(any(~w, 1));
   if isempty(partly)
     return;
   end
-  w = w(:, partly);
-  local = k(partly) - mesh.offset;
-  count = sum(w, 1);
-  ep = e(:, partly);
-  x = mesh.x(:, local);
-  y = mesh.y(:, local);
-  % Mean surface gradient of the wholly wet elements around.
-  slots = size(mesh.neighbours, 1);
-  around = mesh.neighbours(:, local)(:);
-  ha = q(:, around, 1);
-  ea = ha + bed.z(:, around);
-  er = mesh.meanDr * ea;
-  es = mesh.meanDs * ea;
-  wholly = reshape(all(ha > thr, 1), slots, []);
-  gx = sum(reshape(er .* bed.rx(around) + es .* bed.sx(around), slots, []) .* wholly, 1);
-  gy = sum(reshape(er .* bed.ry(around) + es .* bed.sy(around), slots, []) .* wholly, 1);
-  n = max(sum(wholly, 1), 1);
-  % Carried from the wet nodes' centre and mean surface.
-  carried = sum(ep .* w, 1) ./ count + (gx ./ n) .* (x - sum(x .* w, 1) ./ count) ...
-            + (gy ./ n) .* (y - sum(y .* w, 1) ./ count);
+  k = k(partly);
+  Np = size(e, 1);
+  n = numel(k);
+  around = mesh.neighbours(:, k - mesh.offset);
+  patch = [k; around];
+  counted = [true(1, n); around ~= k];             % the element itself once
+  rows = size(patch, 1) * Np;
+  hp = reshape(q(:, patch, 1), rows, n);
+  wp = hp > thr & reshape(repmat(counted(:)', Np, 1), rows, n);
+  x = reshape(bed.x(:, patch), rows, n);
+  y = reshape(bed.y(:, patch), rows, n);
+  ep = hp + reshape(bed.z(:, patch), rows, n);
+  count = sum(wp, 1);
+  xc = sum(x .* wp, 1) ./ count;
+  yc = sum(y .* wp, 1) ./ count;
+  ec = sum(ep .* wp, 1) ./ count;
+  dx = (x - xc) .* wp;
+  dy = (y - yc) .* wp;
+  de = (ep - ec) .* wp;
+  a = sum(dx .* dx, 1);
+  b = sum(dx .* dy, 1);
+  c = sum(dy .* dy, 1);
+  det = a .* c - b .* b;
+  plane = det > 0.05 * (a + c) .^ 2;
+  det(~plane) = 1;
+  fx = sum(dx .* de, 1);
+  fy = sum(dy .* de, 1);
+  gx = (c .* fx - b .* fy) ./ det .* plane;
+  gy = (a .* fy - b .* fx) ./ det .* plane;
+  carried = ec + gx .* (x(1:Np, :) - xc) + gy .* (y(1:Np, :) - yc);
+  own = e(:, partly);
+  dry = ~w(:, partly);
   zp = zb(:, partly);
-  ep(~w) = min(zp(~w), carried(~w));
-  e(:, partly) = ep;
+  own(dry) = min(zp(dry), carried(dry));
+  e(:, partly) = own;
 end
