@@ -1,17 +1,13 @@
 function bed = dg2d_bed(z, meshes)
 % DG2D_BED  The bed z (Np x Kall) of the meshes that share one state, with
-% its gradient dzdx, dzdy and the coordinates x, y of the nodes: what
-% dg2d_rhs needs of the bed and of the elements of all the meshes, computed
-% once per run.
+% its gradient dzdx, dzdy at the nodes: what dg2d_rhs needs of the bed,
+% computed once per run.
   if ~iscell(meshes)
     meshes = {meshes};
   end
   bed.z = z;
   bed.dzdx = zeros(size(z));
   bed.dzdy = zeros(size(z));
-  for name = {'x', 'y'}
-    bed.(name{1}) = cell2mat(cellfun(@(m) m.(name{1}), meshes, 'UniformOutput', false));
-  end
   for m = 1:numel(meshes)
     mesh = meshes{m};
     cols = mesh.offset + (1:mesh.K);

@@ -4,9 +4,11 @@ function meshes = dg2d_face_sets(meshes)
 % offset + (1:K) of the Np x Kall pages), from each mesh's E2E, E2F and
 % faceMeshId (the index of the mesh across each face).
 %
-% mesh.neighbours: column in the solver's pages of every element that shares
-% a vertex with each element, in any of the meshes (a row per slot, padded
-% with the element itself).
+% mesh.patchNodes: linear node index, into the solver's Np x Kall page, of the
+% nodes of each element (first) and of every element sharing a vertex with
+% it, in any of the meshes; a column per element, padded by repeating the
+% element, with patchCounted false on the padding and patchX, patchY the
+% nodes' coordinates.
 %
 % mesh.faces, Nface faces: every face inside the mesh once (its lower
 % element, or lower face number, on the local side), then every face on a
@@ -23,6 +25,8 @@ function meshes = dg2d_face_sets(meshes)
 %                  element and of the element across (the local one on a wall)
   offsets = cellfun(@(m) m.offset, meshes);
   around = vertex_neighbours(meshes);
+  allX = cell2mat(cellfun(@(m) m.x, meshes, 'UniformOutput', false));
+  allY = cell2mat(cellfun(@(m) m.y, meshes, 'UniformOutput', false));
   for m = 1:numel(meshes)
     mesh = meshes{m};
     ref = mesh.ref;
@@ -46,7 +50,12 @@ function meshes = dg2d_face_sets(meshes)
     mesh.mapP = across + Np * (elemP - 1) + nodeOffset;
     wall = other == m & elemP == elem(:)' & mesh.E2F(:)' == face(:)';
     mesh.mapP(:, wall) = mesh.mapM(:, wall);
-    mesh.neighbours = around(:, mesh.offset + (1:K));
+    patch = [mesh.offset + (1:K); around(:, mesh.offset + (1:K))];
+    mesh.patchNodes = reshape((1:Np)' + Np * (patch(:)' - 1), [], K);
+    counted = [true(1, K); patch(2:end, :) ~= patch(1, :)];
+    mesh.patchCounted = reshape(counted(:)'(ones(Np, 1), :), [], K);
+    mesh.patchX = allX(mesh.patchNodes);
+    mesh.patchY = allY(mesh.patchNodes);
 
     inner = other == m & ~wall & (elemP > elem(:)' | (elemP == elem(:)' & mesh.E2F(:)' > face(:)'));
     single = wall | other ~= m;

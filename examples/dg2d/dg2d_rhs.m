@@ -143,18 +143,13 @@ function e = surface_at_dry_nodes(e, w, zb, k, mesh, bed, q, thr)
   if isempty(partly)
     return;
   end
-  k = k(partly);
-  Np = size(e, 1);
-  n = numel(k);
-  around = mesh.neighbours(:, k - mesh.offset);
-  patch = [k; around];
-  counted = [true(1, n); around ~= k];             % the element itself once
-  rows = size(patch, 1) * Np;
-  hp = reshape(q(:, patch, 1), rows, n);
-  wp = hp > thr & reshape(repmat(counted(:)', Np, 1), rows, n);
-  x = reshape(bed.x(:, patch), rows, n);
-  y = reshape(bed.y(:, patch), rows, n);
-  ep = hp + reshape(bed.z(:, patch), rows, n);
+  local = k(partly) - mesh.offset;
+  nodes = mesh.patchNodes(:, local);
+  hp = q(nodes);
+  wp = hp > thr & mesh.patchCounted(:, local);
+  x = mesh.patchX(:, local);
+  y = mesh.patchY(:, local);
+  ep = hp + bed.z(nodes);
   count = sum(wp, 1);
   xc = sum(x .* wp, 1) ./ count;
   yc = sum(y .* wp, 1) ./ count;
@@ -172,6 +167,7 @@ function e = surface_at_dry_nodes(e, w, zb, k, mesh, bed, q, thr)
   fy = sum(dy .* de, 1);
   gx = (c .* fx - b .* fy) ./ det .* plane;
   gy = (a .* fy - b .* fx) ./ det .* plane;
+  Np = size(e, 1);
   carried = ec + gx .* (x(1:Np, :) - xc) + gy .* (y(1:Np, :) - yc);
   own = e(:, partly);
   dry = ~w(:, partly);
