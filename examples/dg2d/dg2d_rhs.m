@@ -57,11 +57,12 @@ function rhs = dg2d_rhs(q, bed, meshes, kernels, g, thr, thinDepth, flux)
     % Surface term on the faces that carry anything.
     F = mesh.faces;
     Nfp = size(F.mapM, 1);
-    active = nonzero(F.elementM) | nonzero(F.elementP);
-    if all(active)
-      F = rmfield(F, {'elementM', 'elementP'});
-    else
-      F = structfun(@(a) a(:, active), rmfield(F, {'elementM', 'elementP'}), 'UniformOutput', false);
+    active = find(nonzero(F.elementM) | nonzero(F.elementP));
+    if numel(active) < numel(F.kind)
+      for name = {'mapM', 'mapP', 'normalX', 'normalY', 'kind', 'faceToElement', 'nodeLocal', ...
+                  'nodeAdjacent', 'faceJacobian'}
+        F.(name{1}) = F.(name{1})(:, active);
+      end
     end
     Nf = size(F.mapM, 2);
     nx = F.normalX;
