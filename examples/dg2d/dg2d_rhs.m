@@ -13,17 +13,19 @@ function rhs = dg2d_rhs(q, bed, meshes, kernels, g, thr, thinDepth, flux)
 % gradient cancels at rest, to rounding, in every wet element (eta and z taken
 % from the element's mean surface). In a partly wet element the flux has no
 % pressure at the dry nodes, and in an element whose water is all thinner than
-% thinDepth (default 0.05) the pressure and the source are far larger than the
+% thinDepth (default 0.2) the pressure and the source are far larger than the
 % depth, so that their difference is mostly truncation error: there the
 % element is PressureFree (the flux carries no pressure) and the source is
-% written as -g*h*grad(eta). At the dry nodes of a partly wet element eta is
-% the wet surface carried on to them: the plane fitted to the surface at the
-% wet nodes of the element and of its neighbours, but never above the bed
-% there. A flat surface, at rest, stays flat, so the volume term
-% is zero; a sloping one, as at a receding or advancing shore, keeps its
-% slope and its force up to the dry nodes. (That form everywhere lets rounding grow where the depth varies
-% steeply within an element; the pre-balanced one everywhere drives thin
-% water over a steep bed too fast.)
+% written as -g*h*grad(eta), whose force is exact for a plane surface (the
+% pressure interpolated at the nodes is not, and its error damps a sloshing
+% basin). At the dry nodes of a partly wet element eta is the wet surface
+% carried on to them: the plane fitted to the surface at the wet nodes of the
+% element and of its neighbours, but never above the bed there. A flat
+% surface, at rest, stays flat, so the volume term is zero; a sloping one, as
+% at a receding or advancing shore, keeps its slope and its force up to the
+% dry nodes. (The -g*h*grad(eta) form in deep water lets the rounding of
+% eta = h + z grow over many steps; the pre-balanced one in thin water drives
+% it over a steep bed too fast.)
 % A wall mirrors the normal discharge; a face against another mesh takes the
 % trace across from that mesh's part of q.
 %
@@ -32,7 +34,7 @@ function rhs = dg2d_rhs(q, bed, meshes, kernels, g, thr, thinDepth, flux)
 % elements hold zero depth and discharge at all their nodes (both traces and
 % the numerical flux vanish).
   if nargin < 7
-    thinDepth = 0.05;
+    thinDepth = 0.2;
   end
   if nargin < 8
     flux = 'llf';
