@@ -1,12 +1,12 @@
 function opt = dg2d_options(varargin)
 % DG2D_OPTIONS  Options of dg2d_solve: the defaults, changed by name-value
 % pairs. gravity 9.81, dryThreshold 1e-6, cfl 0.5, finalTime 1, outputTimes
-% [], steps inf, maxSteps 1e6, shallowDepth 1e-3, thinDepth 0.05,
-% slopeLimiter true, kernels (the compiled modules, or the variant named by
+% [], steps inf, maxSteps 1e6, shallowDepth 1e-3, thinDepth 0.2, flux
+% 'llf', slopeLimiter true, kernels (the compiled modules, or the variant named by
 % 'kernels', 'plain').
   opt = struct('gravity', 9.81, 'dryThreshold', 1e-6, 'cfl', 0.5, 'finalTime', 1, ...
                'outputTimes', [], 'steps', inf, 'maxSteps', 1e6, 'shallowDepth', 1e-3, ...
-               'thinDepth', 0.05, 'slopeLimiter', true, 'kernels', 'modules');
+               'thinDepth', 0.2, 'flux', 'llf', 'slopeLimiter', true, 'kernels', 'modules');
   for i = 1:2:numel(varargin)
     if ~isfield(opt, varargin{i})
       error('dg2d_options:unknownOption', 'Unknown option %s.', varargin{i});

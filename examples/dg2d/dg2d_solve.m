@@ -6,7 +6,7 @@ function result = dg2d_solve(meshes, q, z, opt)
 % opt fields (dg2d_options gives the defaults): gravity, dryThreshold, cfl,
 % finalTime, outputTimes (states kept at these times), steps (the run ends
 % after that many steps, also before finalTime), maxSteps (more steps than
-% that before finalTime is an error), shallowDepth, thinDepth (dg2d_rhs),
+% that before finalTime is an error), shallowDepth, thinDepth and flux (dg2d_rhs),
 % slopeLimiter, kernels.
 %
 % Third-order SSP Runge-Kutta; after every stage the slope limiter, the
@@ -26,6 +26,8 @@ function result = dg2d_solve(meshes, q, z, opt)
   thr = opt.dryThreshold;
   kernels = opt.kernels;
   domain = dg2d_domain(meshes);
+  bed = dg2d_bed(z, meshes);
+  rhs = @(q) dg2d_rhs(q, bed, meshes, kernels, g, thr, opt.thinDepth, opt.flux);
   q = dg2d_limit(q, z, domain, thr, opt.shallowDepth, opt.slopeLimiter);
   mass0 = dg2d_integral(q(:, :, 1), domain);
   minDepth = min(min(q(:, :, 1)));
@@ -37,11 +39,11 @@ function result = dg2d_solve(meshes, q, z, opt)
   for i = 1:numel(stops)
     while t < stops(i) && steps < opt.steps
       dt = min(opt.cfl * time_step(q, meshes, domain, kernels, g, thr), stops(i) - t);
-      q1 = dg2d_limit(q + dt * dg2d_rhs(q, z, meshes, kernels, g, thr, opt.thinDepth), ...
+      q1 = dg2d_limit(q + dt * rhs(q), ...
                       z, domain, thr, opt.shallowDepth, opt.slopeLimiter);
-      q2 = dg2d_limit(0.75 * q + 0.25 * (q1 + dt * dg2d_rhs(q1, z, meshes, kernels, g, thr, opt.thinDepth)), ...
+      q2 = dg2d_limit(0.75 * q + 0.25 * (q1 + dt * rhs(q1)), ...
                       z, domain, thr, opt.shallowDepth, opt.slopeLimiter);
-      q = dg2d_limit(q / 3 + (2 / 3) * (q2 + dt * dg2d_rhs(q2, z, meshes, kernels, g, thr, opt.thinDepth)), ...
+      q = dg2d_limit(q / 3 + (2 / 3) * (q2 + dt * rhs(q2)), ...
                      z, domain, thr, opt.shallowDepth, opt.slopeLimiter);
       minDepth = min([minDepth, min(min(q1(:, :, 1))), min(min(q2(:, :, 1))), min(min(q(:, :, 1)))]);
       t = t + dt;

@@ -36,13 +36,14 @@ function result = nonhydro_solve(mesh, q, opt)
   ops = nonhydro_operators(mesh, kernels, opt.boundaryTypes);
   domain = dg2d_domain({mesh});
   z = zeros(mesh.Np, mesh.K);
+  bed = dg2d_bed(z, {mesh});
   cellStatus = int8(4 * ones(1, mesh.K));
   solveTime = 0;
   correctionTime = 0;
 
   function q = euler(q, dt)
     % One forward-Euler stage and its correction.
-    hydrostatic = dg2d_rhs(q(:, :, 1:3), z, {mesh}, kernels2d, g, thr);
+    hydrostatic = dg2d_rhs(q(:, :, 1:3), bed, {mesh}, kernels2d, g, thr);
     if opt.nonhydrostatic
       vertical = nonhydro_vertical_rhs(q, mesh, ops, kernels, cellStatus);
       q = q + dt * cat(3, hydrostatic, vertical);

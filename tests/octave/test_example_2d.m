@@ -4,7 +4,9 @@ function tests = test_example_2d()
   % period is close to the exact depth, better on the finer mesh, with its
   % mass kept and no negative depth, on one mesh and on two joined ones.
   % The error bounds sit about a tenth above what the scheme gives; a flipped
-  % normal or a node map that pairs the wrong nodes exceeds them.
+  % normal or a node map that pairs the wrong nodes exceeds them; the nodal
+  % pressure in the thin water of the bowl more than doubles the error of the
+  % water's centre, a flat surface at the shore's dry nodes too.
   tests = {@lake_at_rest_stays_still, @bowl_error_below_bound, @bowl_error_decreases, ...
            @bowl_keeps_mass_and_depth, @two_joined_meshes_match_one};
 end
@@ -16,7 +18,8 @@ function runs = bowl_runs()
   if isempty(cached) && isempty(failure)
     add_examples();
     try
-      cached = {half_period(6, false), half_period(12, false), half_period(6, true)};
+      cached = {half_period(6, false), half_period(12, false), half_period(6, true), ...
+                half_period(6, false, 'flux', 'hll')};
     catch err
       failure = err;
     end
@@ -27,8 +30,8 @@ function runs = bowl_runs()
   runs = cached;
 end
 
-function r = half_period(n, split)
-  r = dg2d_thacker_run(n, 1, 0, 'slopeLimiter', false, 'maxSteps', 2000, 'split', split);
+function r = half_period(n, split, varargin)
+  r = dg2d_thacker_run(n, 1, 0, 'slopeLimiter', false, 'maxSteps', 2000, 'split', split, varargin{:});
 end
 
 function add_examples()
@@ -54,14 +57,16 @@ end
 
 function bowl_error_below_bound()
   runs = bowl_runs();
-  assert(runs{1}.l1 < 0.078, 'L1 error %g on 6 x 6 cells', runs{1}.l1);
-  assert(runs{2}.l1 < 0.027, 'L1 error %g on 12 x 12 cells', runs{2}.l1);
+  assert(runs{1}.l1 < 0.0425, 'L1 error %g on 6 x 6 cells', runs{1}.l1);
+  assert(runs{2}.l1 < 0.0156, 'L1 error %g on 12 x 12 cells', runs{2}.l1);
+  assert(runs{2}.centre < 0.0059, 'centre %g off on 12 x 12 cells', runs{2}.centre);
+  assert(runs{4}.l1 < 0.0443, 'L1 error %g with the HLL flux', runs{4}.l1);
 end
 
 function bowl_error_decreases()
   runs = bowl_runs();
   ratio = runs{2}.l1 / runs{1}.l1;
-  assert(ratio < 0.38, 'halving the cells divides the error only by %g', 1 / ratio);
+  assert(ratio < 0.40, 'halving the cells divides the error only by %g', 1 / ratio);
 end
 
 function bowl_keeps_mass_and_depth()
