@@ -109,7 +109,8 @@ namespace edge_detail {
 // Rows of a product block: matrices are packed in blocks of this many rows at
 // most (padded with zeros), whatever the vector width.
 inline constexpr std::ptrdiff_t kMaxLanes = 8;
-// Field pages per face-vector product and per element product.
+// Element columns multiplied together; field pages per face-vector product.
+inline constexpr std::ptrdiff_t kColumnsPerProduct = 8;
 inline constexpr std::ptrdiff_t kFieldsPerGroup = 4;
 // Faces whose inputs are fetched ahead of the face being added.
 inline constexpr std::ptrdiff_t kFacesAhead = 16;
@@ -143,7 +144,7 @@ inline std::ptrdiff_t slotCount(const EdgeFaceSet& set) {
 //   packedInverseMass  paddedRows(Np) x Np     packedFaceMass  paddedRows(Nfp) x Nfp
 //   jumps              2 x kFieldsPerGroup x Nfp
 //   faceVectors        2 x kFieldsPerGroup x paddedRows(Nfp)
-//   columns            paddedRows(Np) x kFieldsPerGroup
+//   columns            paddedRows(Np) x kColumnsPerProduct
 //   slots              slotCount x Np x Nfield
 //   nodes              2 x Nfp node numbers     slotOwner  slotCount element numbers
 //   lastFace           K face numbers           terms      Np node numbers
@@ -169,7 +170,7 @@ inline std::size_t edgeScratchBytes(const EdgeFaceSet& set) {
     const std::ptrdiff_t rowsNp = paddedRows(set.Np), rowsNfp = paddedRows(set.Nfp);
     const std::ptrdiff_t slots = slotCount(set);
     const std::ptrdiff_t doubles = rowsNp * set.Np + rowsNfp * set.Nfp + 2 * kFieldsPerGroup * set.Nfp +
-                                   2 * kFieldsPerGroup * rowsNfp + rowsNp * kFieldsPerGroup +
+                                   2 * kFieldsPerGroup * rowsNfp + rowsNp * kColumnsPerProduct +
                                    slots * set.Np * set.Nfield + 2 * set.Nfp + slots + set.K + set.Np;
     return static_cast<std::size_t>(doubles) * sizeof(double) + static_cast<std::size_t>(set.K) + 64;
 }
@@ -190,7 +191,7 @@ inline EdgeScratch carveEdgeScratch(const EdgeFaceSet& set, void* block) {
     scratch.faceVectors = next;
     next += 2 * kFieldsPerGroup * paddedRows(set.Nfp);
     scratch.columns = next;
-    next += paddedRows(set.Np) * kFieldsPerGroup;
+    next += paddedRows(set.Np) * kColumnsPerProduct;
     scratch.slots = next;
     next += scratch.slotCount * set.Np * set.Nfield;
     scratch.nodes = reinterpret_cast<std::ptrdiff_t*>(next);
@@ -326,27 +327,6 @@ KERNELS_EDGE_INLINE void multiplyColumns(std::ptrdiff_t n, const double* __restr
     }
 }
 
-// multiplyColumns on 1 to kFieldsPerGroup columns.
-template <int Lanes, bool AllTerms>
-KERNELS_EDGE_INLINE void multiplyFields(std::ptrdiff_t fields, std::ptrdiff_t n, const double* __restrict packed,
-                                        const double* const* columns, const std::ptrdiff_t* __restrict terms,
-                                        std::ptrdiff_t termCount, double* __restrict y, std::ptrdiff_t ldy) {
-    switch (fields) {
-        case 4:
-            multiplyColumns<Lanes, 4, AllTerms>(n, packed, columns, terms, termCount, y, ldy);
-            break;
-        case 3:
-            multiplyColumns<Lanes, 3, AllTerms>(n, packed, columns, terms, termCount, y, ldy);
-            break;
-        case 2:
-            multiplyColumns<Lanes, 2, AllTerms>(n, packed, columns, terms, termCount, y, ldy);
-            break;
-        default:
-            multiplyColumns<Lanes, 1, AllTerms>(n, packed, columns, terms, termCount, y, ldy);
-            break;
-    }
-}
-
 // Nodes of element columns: the mass product over the Jacobian.
 KERNELS_EDGE_INLINE void divideByJacobian(std::ptrdiff_t count, const double* __restrict product,
                                           const double* __restrict jacobian, double* __restrict column) {
@@ -370,11 +350,24 @@ struct ElementColumns {
 // when no face touches the element.
 struct OpenElements {
     double* rhs;
+    const double* jacobian;
     std::ptrdiff_t pageEntries;
     std::ptrdiff_t slotEntries;  // Np*Nfield
     std::ptrdiff_t mask;         // slotCount - 1
     bool skipsZeroTerms;
 };
+
+// Asks for the cache lines the element pass of element k reads (its Jacobian)
+// and writes (its columns of rhs), while its faces are being added.
+KERNELS_EDGE_INLINE void fetchElement(std::ptrdiff_t Np, std::ptrdiff_t Nfield, const OpenElements& o,
+                                      std::ptrdiff_t k) {
+    for (std::ptrdiff_t i = 0; i < Np; i += 8) {
+        KERNELS_EDGE_PREFETCH(o.jacobian + Np * k + i, 0);
+        for (std::ptrdiff_t n = 0; n < Nfield; ++n) {
+            KERNELS_EDGE_PREFETCH(o.rhs + o.pageEntries * n + Np * k + i, 1);
+        }
+    }
+}
 
 // The columns element k adds into. An element no face has touched yet takes its
 // slot, zero-filled, moving the slot's holder out to rhs (which is still zero
@@ -400,48 +393,84 @@ KERNELS_EDGE_INLINE ElementColumns openElement(std::ptrdiff_t Np, std::ptrdiff_t
     }
     scratch.slotOwner[slot] = k;
     std::fill(slotBase, slotBase + o.slotEntries, 0.0);
+    fetchElement(Np, Nfield, o, k);
     return {slotBase, Np};
 }
 
-// Element pass on element k, whose faces are all added: its column of every
-// field becomes (inverseMassMatrix * column) ./ jacobian, in rhs; the slot it
-// held is freed. The fields go through the product kFieldsPerGroup at a time.
+// Elements whose faces are all added, waiting to be finished together; each
+// keeps its slot until then, unless another element takes it (its sums are
+// then in rhs).
+struct FinishedElements {
+    std::ptrdiff_t elements[kColumnsPerProduct];
+    std::ptrdiff_t count;
+};
+
+// Element pass on finished elements: their column of every field becomes
+// (inverseMassMatrix * column) ./ jacobian, in rhs, one product per field on
+// the columns of all of them; the slots they held are freed.
 template <int Lanes>
-KERNELS_EDGE_INLINE void finishElement(const EdgeFaceSet& s, std::ptrdiff_t Np, const EdgeScratch& scratch,
-                                       const OpenElements& o, std::ptrdiff_t k) {
-    const std::ptrdiff_t slot = k & o.mask;
-    ElementColumns from{o.rhs + Np * k, o.pageEntries};
-    if (scratch.slotOwner[slot] == k) {
-        from = {scratch.slots + o.slotEntries * slot, Np};
-        scratch.slotOwner[slot] = -1;
+KERNELS_EDGE_INLINE void finishElements(const EdgeFaceSet& s, std::ptrdiff_t Np, const EdgeScratch& scratch,
+                                        const OpenElements& o, const FinishedElements& finished) {
+    const std::ptrdiff_t count = finished.count;
+    ElementColumns from[kColumnsPerProduct];
+    for (std::ptrdiff_t c = 0; c < count; ++c) {
+        const std::ptrdiff_t k = finished.elements[c];
+        const std::ptrdiff_t slot = k & o.mask;
+        from[c] = {o.rhs + Np * k, o.pageEntries};
+        if (scratch.slotOwner[slot] == k) {
+            from[c] = {scratch.slots + o.slotEntries * slot, Np};
+            scratch.slotOwner[slot] = -1;
+        }
     }
     const std::ptrdiff_t ldy = (Np + Lanes - 1) / Lanes * Lanes;
     double* y = scratch.columns;
     std::ptrdiff_t* terms = scratch.terms;
-    for (std::ptrdiff_t n0 = 0; n0 < s.Nfield; n0 += kFieldsPerGroup) {
-        const std::ptrdiff_t fields = std::min(kFieldsPerGroup, s.Nfield - n0);
-        const double* columns[kFieldsPerGroup];
-        for (std::ptrdiff_t c = 0; c < fields; ++c) {
-            columns[c] = from.base + from.stride * (n0 + c);
+    for (std::ptrdiff_t n = 0; n < s.Nfield; ++n) {
+        const double* columns[kColumnsPerProduct];
+        for (std::ptrdiff_t c = 0; c < count; ++c) {
+            columns[c] = from[c].base + from[c].stride * n;
         }
-        // The nodes that add to the sums.
+        // The nodes that add to the sums: flagged node by node (a loop over
+        // whole columns, in vectors), then listed.
+        std::fill(terms, terms + Np, std::ptrdiff_t{!o.skipsZeroTerms});
+        for (std::ptrdiff_t c = 0; c < count; ++c) {
+            const double* column = columns[c];
+            for (std::ptrdiff_t j = 0; j < Np; ++j) {
+                terms[j] |= std::ptrdiff_t{column[j] != 0.0};
+            }
+        }
         std::ptrdiff_t termCount = 0;
         for (std::ptrdiff_t j = 0; j < Np; ++j) {
-            bool adds = !o.skipsZeroTerms;
-            for (std::ptrdiff_t c = 0; c < fields; ++c) {
-                adds |= columns[c][j] != 0.0;
-            }
+            const std::ptrdiff_t adds = terms[j];
             terms[termCount] = j;
             termCount += adds;
         }
-        if (termCount == Np) {
-            multiplyFields<Lanes, true>(fields, Np, scratch.packedInverseMass, columns, terms, termCount, y, ldy);
+        if (count == kColumnsPerProduct && termCount == Np) {
+            multiplyColumns<Lanes, kColumnsPerProduct, true>(Np, scratch.packedInverseMass, columns, terms,
+                                                              termCount, y, ldy);
+        } else if (count == kColumnsPerProduct) {
+            multiplyColumns<Lanes, kColumnsPerProduct, false>(Np, scratch.packedInverseMass, columns, terms,
+                                                               termCount, y, ldy);
         } else {
-            multiplyFields<Lanes, false>(fields, Np, scratch.packedInverseMass, columns, terms, termCount, y, ldy);
+            for (std::ptrdiff_t c = 0; c < count; ++c) {
+                multiplyColumns<Lanes, 1, false>(Np, scratch.packedInverseMass, columns + c, terms, termCount,
+                                                 y + c * ldy, ldy);
+            }
         }
-        for (std::ptrdiff_t c = 0; c < fields; ++c) {
-            divideByJacobian(Np, y + c * ldy, s.jacobian + Np * k, o.rhs + o.pageEntries * (n0 + c) + Np * k);
+        for (std::ptrdiff_t c = 0; c < count; ++c) {
+            const std::ptrdiff_t offset = Np * finished.elements[c];
+            divideByJacobian(Np, y + c * ldy, s.jacobian + offset, o.rhs + o.pageEntries * n + offset);
         }
+    }
+}
+
+template <int Lanes>
+KERNELS_EDGE_INLINE void addFinished(const EdgeFaceSet& s, std::ptrdiff_t Np, const EdgeScratch& scratch,
+                                     const OpenElements& o, FinishedElements& finished, std::ptrdiff_t element) {
+    finished.elements[finished.count++] = element;
+    if (finished.count == kColumnsPerProduct) {
+        finishElements<Lanes>(s, Np, scratch, o, finished);
+        finished.count = 0;
     }
 }
 
@@ -596,7 +625,7 @@ KERNELS_EDGE_INLINE void assembleWithLanes(const EdgeFaceSet& s, double* rhs, co
     }
     std::fill(scratch.slotOwner, scratch.slotOwner + scratch.slotCount, std::ptrdiff_t{-1});
     std::fill(scratch.movedOut, scratch.movedOut + s.K, static_cast<unsigned char>(0));
-    OpenElements open{rhs, Np * s.K, Np * s.Nfield, scratch.slotCount - 1, true};
+    OpenElements open{rhs, s.jacobian, Np * s.K, Np * s.Nfield, scratch.slotCount - 1, true};
     for (std::ptrdiff_t i = 0; i < Np * Np; ++i) {
         open.skipsZeroTerms &= std::abs(s.inverseMassMatrix[i]) <= DBL_MAX;
     }
@@ -606,6 +635,8 @@ KERNELS_EDGE_INLINE void assembleWithLanes(const EdgeFaceSet& s, double* rhs, co
     double* cL = scratch.faceVectors;
     double* cA = Jump::adjacentMirrorsLocal ? cL : cL + kFieldsPerGroup * ldc;
     std::ptrdiff_t* nodes = scratch.nodes;
+    FinishedElements finished;
+    finished.count = 0;
     // Faces: fetch a face's inputs ahead, find this face's columns, then its
     // jumps, face vectors and scatter, a group of fields at a time; then its
     // elements if this was their last face.
@@ -646,18 +677,19 @@ KERNELS_EDGE_INLINE void assembleWithLanes(const EdgeFaceSet& s, double* rhs, co
             }
         }
         if (lastFace[eL] == f) {
-            finishElement<ElementLanes>(s, Np, scratch, open, eL);
+            addFinished<ElementLanes>(s, Np, scratch, open, finished, eL);
         }
         if (eA != eL && lastFace[eA] == f) {
-            finishElement<ElementLanes>(s, Np, scratch, open, eA);
+            addFinished<ElementLanes>(s, Np, scratch, open, finished, eA);
         }
     }
     // Elements no face touches: zero columns in rhs.
     for (std::ptrdiff_t k = 0; k < s.K; ++k) {
         if (lastFace[k] < 0) {
-            finishElement<ElementLanes>(s, Np, scratch, open, k);
+            addFinished<ElementLanes>(s, Np, scratch, open, finished, k);
         }
     }
+    finishElements<ElementLanes>(s, Np, scratch, open, finished);
 }
 
 // Both passes with vectors of at most Lanes doubles; a pass whose rows fill no
