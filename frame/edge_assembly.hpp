@@ -112,11 +112,8 @@ inline constexpr std::ptrdiff_t kMaxLanes = 8;
 // Element columns multiplied together; field pages per face-vector product.
 inline constexpr std::ptrdiff_t kColumnsPerProduct = 8;
 inline constexpr std::ptrdiff_t kFieldsPerGroup = 4;
-// Faces whose element nodes are located (and their cache lines fetched) ahead
-// of the face being added: the adjacent element of a face is often far from
-// the elements just written, and its entries would otherwise be waited for.
-inline constexpr std::ptrdiff_t kFacesAhead = 8;
-inline constexpr std::ptrdiff_t kFaceRing = 16;  // > kFacesAhead, a power of two
+// Faces whose inputs are fetched ahead of the face being added.
+inline constexpr std::ptrdiff_t kFacesAhead = 16;
 
 inline std::ptrdiff_t paddedRows(std::ptrdiff_t n) {
     return (n + kMaxLanes - 1) / kMaxLanes * kMaxLanes;
@@ -124,32 +121,58 @@ inline std::ptrdiff_t paddedRows(std::ptrdiff_t n) {
 
 }  // namespace edge_detail
 
+// Surface sums of elements that are open (touched by a face whose last face
+// is still to come) are kept in slots, Np x Nfield doubles each, one element's
+// fields side by side, so that a face adds into a few cache lines that stay in
+// cache and rhs is written once, when the element is finished. Element k may
+// take slot k mod slotCount; when another open element holds it, that element
+// is moved out to its columns of rhs and takes its later faces there. The
+// slots fill at most this many bytes.
+inline constexpr std::ptrdiff_t kSlotBytes = std::ptrdiff_t{1} << 18;
+
+// Slots of a face set: a power of two, at least one, no more than K needs.
+inline std::ptrdiff_t slotCount(const EdgeFaceSet& set) {
+    const std::ptrdiff_t perSlot = std::max<std::ptrdiff_t>(set.Np * set.Nfield, 1) * std::ptrdiff_t{sizeof(double)};
+    std::ptrdiff_t count = 1;
+    while (count < set.K && 2 * count * perSlot <= kSlotBytes) {
+        count *= 2;
+    }
+    return count;
+}
+
 // Host scratch of one assembly, carved from one block:
 //   packedInverseMass  paddedRows(Np) x Np     packedFaceMass  paddedRows(Nfp) x Nfp
 //   jumps              2 x kFieldsPerGroup x Nfp
 //   faceVectors        2 x kFieldsPerGroup x paddedRows(Nfp)
 //   columns            paddedRows(Np) x kColumnsPerProduct
-//   faceNodes          kFaceRing x 2 x Nfp offsets
-//   lastFace           K face numbers          terms  Np node numbers
+//   slots              slotCount x Np x Nfield
+//   nodes              2 x Nfp node numbers     slotOwner  slotCount element numbers
+//   lastFace           K face numbers           terms      Np node numbers
+//   movedOut           K flags
 struct EdgeScratch {
     double* packedInverseMass;
     double* packedFaceMass;
     double* jumps;
     double* faceVectors;
     double* columns;
-    std::ptrdiff_t* faceNodes;
+    double* slots;
+    std::ptrdiff_t* nodes;
+    std::ptrdiff_t* slotOwner;
     std::ptrdiff_t* lastFace;
     std::ptrdiff_t* terms;
+    unsigned char* movedOut;
+    std::ptrdiff_t slotCount;
 };
 
 // Bytes of scratch for a face set, alignment slack included.
 inline std::size_t edgeScratchBytes(const EdgeFaceSet& set) {
     using namespace edge_detail;
     const std::ptrdiff_t rowsNp = paddedRows(set.Np), rowsNfp = paddedRows(set.Nfp);
+    const std::ptrdiff_t slots = slotCount(set);
     const std::ptrdiff_t doubles = rowsNp * set.Np + rowsNfp * set.Nfp + 2 * kFieldsPerGroup * set.Nfp +
                                    2 * kFieldsPerGroup * rowsNfp + rowsNp * kColumnsPerProduct +
-                                   kFaceRing * 2 * set.Nfp + set.K + set.Np;
-    return static_cast<std::size_t>(doubles) * sizeof(double) + 64;
+                                   slots * set.Np * set.Nfield + 2 * set.Nfp + slots + set.K + set.Np;
+    return static_cast<std::size_t>(doubles) * sizeof(double) + static_cast<std::size_t>(set.K) + 64;
 }
 
 // Splits a block of edgeScratchBytes(set) bytes.
@@ -158,6 +181,7 @@ inline EdgeScratch carveEdgeScratch(const EdgeFaceSet& set, void* block) {
     const std::uintptr_t aligned = (reinterpret_cast<std::uintptr_t>(block) + 63) & ~std::uintptr_t{63};
     double* next = reinterpret_cast<double*>(aligned);
     EdgeScratch scratch;
+    scratch.slotCount = slotCount(set);
     scratch.packedInverseMass = next;
     next += paddedRows(set.Np) * set.Np;
     scratch.packedFaceMass = next;
@@ -168,9 +192,13 @@ inline EdgeScratch carveEdgeScratch(const EdgeFaceSet& set, void* block) {
     next += 2 * kFieldsPerGroup * paddedRows(set.Nfp);
     scratch.columns = next;
     next += paddedRows(set.Np) * kColumnsPerProduct;
-    scratch.faceNodes = reinterpret_cast<std::ptrdiff_t*>(next);
-    scratch.lastFace = scratch.faceNodes + kFaceRing * 2 * set.Nfp;
+    scratch.slots = next;
+    next += scratch.slotCount * set.Np * set.Nfield;
+    scratch.nodes = reinterpret_cast<std::ptrdiff_t*>(next);
+    scratch.slotOwner = scratch.nodes + 2 * set.Nfp;
+    scratch.lastFace = scratch.slotOwner + scratch.slotCount;
     scratch.terms = scratch.lastFace + set.K;
+    scratch.movedOut = reinterpret_cast<unsigned char*>(scratch.terms + set.Np);
     return scratch;
 }
 
@@ -241,38 +269,61 @@ KERNELS_EDGE_INLINE void packRows(std::ptrdiff_t n, const double* __restrict mat
     }
 }
 
-// Columns element columns x[c] (n nodes each) times the packed inverse mass
-// matrix: y(r, c) = sum over j of invM(r, j)*x[c][j], from 0.0, j increasing,
-// j running over the given terms only (increasing; see finishElements). y has
+// Sums kept side by side in registers by one product step: enough for the
+// adds to follow each other without waiting, few enough for the registers.
+inline constexpr int kSumsInFlight = 8;
+
+// Blocks i0 .. i0+Blocks-1 of rows of Columns element columns x[c] (n nodes
+// each) times the packed inverse mass matrix: y(r, c) = sum over j of
+// invM(r, j)*x[c][j], from 0.0, j increasing, j running over the given terms
+// only (increasing; see finishElement), or over all n with AllTerms. y has
 // leading dimension ldy, a multiple of Lanes at least n.
-template <int Lanes, int Columns>
+template <int Lanes, int Columns, int Blocks, bool AllTerms>
+KERNELS_EDGE_INLINE void multiplyBlocks(std::ptrdiff_t n, std::ptrdiff_t i0, const double* __restrict packed,
+                                        const double* const* x, const std::ptrdiff_t* __restrict terms,
+                                        std::ptrdiff_t termCount, double* __restrict y, std::ptrdiff_t ldy) {
+    using V = typename VectorOf<Lanes>::type;
+    V sum[Blocks][Columns];
+    for (int b = 0; b < Blocks; ++b) {
+        for (int c = 0; c < Columns; ++c) {
+            sum[b][c] = V{};
+        }
+    }
+    const double* a = packed + i0 * n * Lanes;
+    for (std::ptrdiff_t t = 0; t < termCount; ++t) {
+        const std::ptrdiff_t j = AllTerms ? t : terms[t];
+        for (int b = 0; b < Blocks; ++b) {
+            V column;
+            std::memcpy(&column, a + (b * n + j) * Lanes, sizeof column);
+            for (int c = 0; c < Columns; ++c) {
+                sum[b][c] += column * x[c][j];
+            }
+        }
+    }
+    for (int b = 0; b < Blocks; ++b) {
+        for (int c = 0; c < Columns; ++c) {
+            std::memcpy(y + c * ldy + (i0 + b) * Lanes, &sum[b][c], sizeof(V));
+        }
+    }
+}
+
+// All blocks of rows of the product, several blocks per step.
+template <int Lanes, int Columns, bool AllTerms>
 KERNELS_EDGE_INLINE void multiplyColumns(std::ptrdiff_t n, const double* __restrict packed,
                                          const double* const* columns, const std::ptrdiff_t* __restrict terms,
                                          std::ptrdiff_t termCount, double* __restrict y, std::ptrdiff_t ldy) {
-    using V = typename VectorOf<Lanes>::type;
+    constexpr int Blocks = (kSumsInFlight + Columns - 1) / Columns;
     const std::ptrdiff_t blocks = (n + Lanes - 1) / Lanes;
     const double* x[Columns];
     for (int c = 0; c < Columns; ++c) {
         x[c] = columns[c];
     }
-    // Row blocks: the block's rows of every column, summed over j.
-    for (std::ptrdiff_t i = 0; i < blocks; ++i) {
-        V sum[Columns];
-        for (int c = 0; c < Columns; ++c) {
-            sum[c] = V{};
-        }
-        const double* a = packed + i * n * Lanes;
-        for (std::ptrdiff_t t = 0; t < termCount; ++t) {
-            const std::ptrdiff_t j = terms[t];
-            V column;
-            std::memcpy(&column, a + j * Lanes, sizeof column);
-            for (int c = 0; c < Columns; ++c) {
-                sum[c] += column * x[c][j];
-            }
-        }
-        for (int c = 0; c < Columns; ++c) {
-            std::memcpy(y + c * ldy + i * Lanes, &sum[c], sizeof(V));
-        }
+    std::ptrdiff_t i = 0;
+    for (; i + Blocks <= blocks; i += Blocks) {
+        multiplyBlocks<Lanes, Columns, Blocks, AllTerms>(n, i, packed, x, terms, termCount, y, ldy);
+    }
+    for (; i < blocks; ++i) {
+        multiplyBlocks<Lanes, Columns, 1, AllTerms>(n, i, packed, x, terms, termCount, y, ldy);
     }
 }
 
@@ -284,69 +335,141 @@ KERNELS_EDGE_INLINE void divideByJacobian(std::ptrdiff_t count, const double* __
     }
 }
 
-// Elements whose faces are all added, waiting to be finished together.
-// skipsZeroTerms: the inverse mass matrix is finite, so that a term
-// invM(r, j)*0 is a zero and adds nothing to a sum that starts from +0.0 (such
-// a sum is never -0.0): a node that is zero in every column waiting is left
-// out of the sums with the same bits. Element columns are zero away from their
-// faces' nodes (a prism's middle layers), and wholly zero when no face touches
-// the element.
-struct FinishedElements {
-    std::ptrdiff_t elements[kColumnsPerProduct];
-    std::ptrdiff_t count;
+// Where the surface sums of an element's fields are: base, then field n at
+// base + stride*n; a slot or the element's columns of rhs.
+struct ElementColumns {
+    double* base;
+    std::ptrdiff_t stride;
+};
+
+// The open elements' slots. skipsZeroTerms: the inverse mass matrix is finite,
+// so that a term invM(r, j)*0 is a zero and adds nothing to a sum that starts
+// from +0.0 (such a sum is never -0.0): a node that is zero in every column of
+// a product is left out of the sums with the same bits. Element columns are
+// zero away from their faces' nodes (a prism's middle layers), and wholly zero
+// when no face touches the element.
+struct OpenElements {
+    double* rhs;
+    const double* jacobian;
+    std::ptrdiff_t pageEntries;
+    std::ptrdiff_t slotEntries;  // Np*Nfield
+    std::ptrdiff_t mask;         // slotCount - 1
     bool skipsZeroTerms;
 };
 
-// Element pass on finished elements (no later face adds to them): their
-// column of every field becomes (inverseMassMatrix * column) ./ jacobian,
-// kColumnsPerProduct columns of one field per product when there are as many.
+// Asks for the cache lines the element pass of element k reads (its Jacobian)
+// and writes (its columns of rhs), while its faces are being added.
+KERNELS_EDGE_INLINE void fetchElement(std::ptrdiff_t Np, std::ptrdiff_t Nfield, const OpenElements& o,
+                                      std::ptrdiff_t k) {
+    for (std::ptrdiff_t i = 0; i < Np; i += 8) {
+        KERNELS_EDGE_PREFETCH(o.jacobian + Np * k + i, 0);
+        for (std::ptrdiff_t n = 0; n < Nfield; ++n) {
+            KERNELS_EDGE_PREFETCH(o.rhs + o.pageEntries * n + Np * k + i, 1);
+        }
+    }
+}
+
+// The columns element k adds into. An element no face has touched yet takes its
+// slot, zero-filled, moving the slot's holder out to rhs (which is still zero
+// there, and whose sums, started from +0.0, are never -0.0, so the copy keeps
+// every sum's bits); an element moved out stays in rhs.
+KERNELS_EDGE_INLINE ElementColumns openElement(std::ptrdiff_t Np, std::ptrdiff_t Nfield, const EdgeScratch& scratch,
+                                               const OpenElements& o, std::ptrdiff_t k) {
+    const std::ptrdiff_t slot = k & o.mask;
+    double* slotBase = scratch.slots + o.slotEntries * slot;
+    const std::ptrdiff_t holder = scratch.slotOwner[slot];
+    if (holder == k) {
+        return {slotBase, Np};
+    }
+    if (scratch.movedOut[k]) {
+        return {o.rhs + Np * k, o.pageEntries};
+    }
+    if (holder >= 0) {
+        for (std::ptrdiff_t n = 0; n < Nfield; ++n) {
+            std::memcpy(o.rhs + o.pageEntries * n + Np * holder, slotBase + Np * n,
+                        static_cast<std::size_t>(Np) * sizeof(double));
+        }
+        scratch.movedOut[holder] = 1;
+    }
+    scratch.slotOwner[slot] = k;
+    std::fill(slotBase, slotBase + o.slotEntries, 0.0);
+    fetchElement(Np, Nfield, o, k);
+    return {slotBase, Np};
+}
+
+// Elements whose faces are all added, waiting to be finished together; each
+// keeps its slot until then, unless another element takes it (its sums are
+// then in rhs).
+struct FinishedElements {
+    std::ptrdiff_t elements[kColumnsPerProduct];
+    std::ptrdiff_t count;
+};
+
+// Element pass on finished elements: their column of every field becomes
+// (inverseMassMatrix * column) ./ jacobian, in rhs, one product per field on
+// the columns of all of them; the slots they held are freed.
 template <int Lanes>
-KERNELS_EDGE_INLINE void finishElements(const EdgeFaceSet& s, double* rhs, const EdgeScratch& scratch,
-                                        const FinishedElements& finished) {
-    const std::ptrdiff_t Np = s.Np;
+KERNELS_EDGE_INLINE void finishElements(const EdgeFaceSet& s, std::ptrdiff_t Np, const EdgeScratch& scratch,
+                                        const OpenElements& o, const FinishedElements& finished) {
     const std::ptrdiff_t count = finished.count;
+    ElementColumns from[kColumnsPerProduct];
+    for (std::ptrdiff_t c = 0; c < count; ++c) {
+        const std::ptrdiff_t k = finished.elements[c];
+        const std::ptrdiff_t slot = k & o.mask;
+        from[c] = {o.rhs + Np * k, o.pageEntries};
+        if (scratch.slotOwner[slot] == k) {
+            from[c] = {scratch.slots + o.slotEntries * slot, Np};
+            scratch.slotOwner[slot] = -1;
+        }
+    }
     const std::ptrdiff_t ldy = (Np + Lanes - 1) / Lanes * Lanes;
     double* y = scratch.columns;
     std::ptrdiff_t* terms = scratch.terms;
-    // Field pages: the nodes that add to the sums, the product of the
-    // elements' columns, then the division.
     for (std::ptrdiff_t n = 0; n < s.Nfield; ++n) {
-        double* page = rhs + Np * s.K * n;
         const double* columns[kColumnsPerProduct];
         for (std::ptrdiff_t c = 0; c < count; ++c) {
-            columns[c] = page + Np * finished.elements[c];
+            columns[c] = from[c].base + from[c].stride * n;
+        }
+        // The nodes that add to the sums: flagged node by node (a loop over
+        // whole columns, in vectors), then listed.
+        std::fill(terms, terms + Np, std::ptrdiff_t{!o.skipsZeroTerms});
+        for (std::ptrdiff_t c = 0; c < count; ++c) {
+            const double* column = columns[c];
+            for (std::ptrdiff_t j = 0; j < Np; ++j) {
+                terms[j] |= std::ptrdiff_t{column[j] != 0.0};
+            }
         }
         std::ptrdiff_t termCount = 0;
         for (std::ptrdiff_t j = 0; j < Np; ++j) {
-            bool adds = !finished.skipsZeroTerms;
-            for (std::ptrdiff_t c = 0; c < count; ++c) {
-                adds |= columns[c][j] != 0.0;
-            }
+            const std::ptrdiff_t adds = terms[j];
             terms[termCount] = j;
             termCount += adds;
         }
-        if (count == kColumnsPerProduct) {
-            multiplyColumns<Lanes, kColumnsPerProduct>(Np, scratch.packedInverseMass, columns, terms, termCount, y,
-                                                       ldy);
+        if (count == kColumnsPerProduct && termCount == Np) {
+            multiplyColumns<Lanes, kColumnsPerProduct, true>(Np, scratch.packedInverseMass, columns, terms,
+                                                              termCount, y, ldy);
+        } else if (count == kColumnsPerProduct) {
+            multiplyColumns<Lanes, kColumnsPerProduct, false>(Np, scratch.packedInverseMass, columns, terms,
+                                                               termCount, y, ldy);
         } else {
             for (std::ptrdiff_t c = 0; c < count; ++c) {
-                multiplyColumns<Lanes, 1>(Np, scratch.packedInverseMass, columns + c, terms, termCount, y + c * ldy,
-                                          ldy);
+                multiplyColumns<Lanes, 1, false>(Np, scratch.packedInverseMass, columns + c, terms, termCount,
+                                                 y + c * ldy, ldy);
             }
         }
         for (std::ptrdiff_t c = 0; c < count; ++c) {
             const std::ptrdiff_t offset = Np * finished.elements[c];
-            divideByJacobian(Np, y + c * ldy, s.jacobian + offset, page + offset);
+            divideByJacobian(Np, y + c * ldy, s.jacobian + offset, o.rhs + o.pageEntries * n + offset);
         }
     }
 }
 
 template <int Lanes>
-KERNELS_EDGE_INLINE void addFinished(const EdgeFaceSet& s, double* rhs, const EdgeScratch& scratch,
-                                     FinishedElements& finished, std::ptrdiff_t element) {
+KERNELS_EDGE_INLINE void addFinished(const EdgeFaceSet& s, std::ptrdiff_t Np, const EdgeScratch& scratch,
+                                     const OpenElements& o, FinishedElements& finished, std::ptrdiff_t element) {
     finished.elements[finished.count++] = element;
     if (finished.count == kColumnsPerProduct) {
-        finishElements<Lanes>(s, rhs, scratch, finished);
+        finishElements<Lanes>(s, Np, scratch, o, finished);
         finished.count = 0;
     }
 }
@@ -357,100 +480,106 @@ KERNELS_EDGE_INLINE void addFinished(const EdgeFaceSet& s, double* rhs, const Ed
 // face Jacobian formed first, then the product with the jump, then the add).
 // dL, dA are Nfp x Fields; cL, cA have leading dimension ldc. A rule whose
 // adjacent jump mirrors the local one forms cL only.
+template <class Jump, int Lanes, int Fields, int Blocks>
+KERNELS_EDGE_INLINE void faceVectorBlocks(std::ptrdiff_t Nfp, std::ptrdiff_t i0,
+                                          const double* __restrict packedFaceMass, const double* __restrict w,
+                                          const double* __restrict dL, const double* __restrict dA,
+                                          double* __restrict cL, double* __restrict cA, std::ptrdiff_t ldc) {
+    using V = typename VectorOf<Lanes>::type;
+    V local[Blocks][Fields];
+    V adjacent[Blocks][Fields];
+    for (int b = 0; b < Blocks; ++b) {
+        for (int g = 0; g < Fields; ++g) {
+            local[b][g] = V{};
+            adjacent[b][g] = V{};
+        }
+    }
+    const double* a = packedFaceMass + i0 * Nfp * Lanes;
+    for (std::ptrdiff_t m = 0; m < Nfp; ++m) {
+        for (int b = 0; b < Blocks; ++b) {
+            V column;
+            std::memcpy(&column, a + (b * Nfp + m) * Lanes, sizeof column);
+            const V weighted = column * w[m];
+            for (int g = 0; g < Fields; ++g) {
+                local[b][g] += weighted * dL[m + g * Nfp];
+                if constexpr (!Jump::adjacentMirrorsLocal) {
+                    adjacent[b][g] -= weighted * dA[m + g * Nfp];
+                }
+            }
+        }
+    }
+    for (int b = 0; b < Blocks; ++b) {
+        for (int g = 0; g < Fields; ++g) {
+            std::memcpy(cL + g * ldc + (i0 + b) * Lanes, &local[b][g], sizeof(V));
+            if constexpr (!Jump::adjacentMirrorsLocal) {
+                std::memcpy(cA + g * ldc + (i0 + b) * Lanes, &adjacent[b][g], sizeof(V));
+            }
+        }
+    }
+}
+
+// The row blocks of the face, several per step: both sides' vectors of every
+// field, summed over m.
 template <class Jump, int Lanes, int Fields>
 KERNELS_EDGE_INLINE void faceVectors(std::ptrdiff_t Nfp, const double* __restrict packedFaceMass,
                                      const double* __restrict w, const double* __restrict dL,
                                      const double* __restrict dA, double* __restrict cL, double* __restrict cA,
                                      std::ptrdiff_t ldc) {
-    using V = typename VectorOf<Lanes>::type;
+    constexpr int perBlock = Jump::adjacentMirrorsLocal ? Fields : 2 * Fields;
+    constexpr int Blocks = (kSumsInFlight + perBlock - 1) / perBlock;
     const std::ptrdiff_t blocks = (Nfp + Lanes - 1) / Lanes;
-    // Row blocks of the face: both sides' vectors of every field, summed over m.
-    for (std::ptrdiff_t i = 0; i < blocks; ++i) {
-        V local[Fields];
-        V adjacent[Fields];
-        for (int g = 0; g < Fields; ++g) {
-            local[g] = V{};
-            adjacent[g] = V{};
-        }
-        const double* a = packedFaceMass + i * Nfp * Lanes;
-        for (std::ptrdiff_t m = 0; m < Nfp; ++m) {
-            V column;
-            std::memcpy(&column, a + m * Lanes, sizeof column);
-            const V weighted = column * w[m];
-            for (int g = 0; g < Fields; ++g) {
-                local[g] += weighted * dL[m + g * Nfp];
-                if constexpr (!Jump::adjacentMirrorsLocal) {
-                    adjacent[g] -= weighted * dA[m + g * Nfp];
-                }
-            }
-        }
-        for (int g = 0; g < Fields; ++g) {
-            std::memcpy(cL + g * ldc + i * Lanes, &local[g], sizeof(V));
-            if constexpr (!Jump::adjacentMirrorsLocal) {
-                std::memcpy(cA + g * ldc + i * Lanes, &adjacent[g], sizeof(V));
-            }
-        }
+    std::ptrdiff_t i = 0;
+    for (; i + Blocks <= blocks; i += Blocks) {
+        faceVectorBlocks<Jump, Lanes, Fields, Blocks>(Nfp, i, packedFaceMass, w, dL, dA, cL, cA, ldc);
+    }
+    for (; i < blocks; ++i) {
+        faceVectorBlocks<Jump, Lanes, Fields, 1>(Nfp, i, packedFaceMass, w, dL, dA, cL, cA, ldc);
     }
 }
 
 // Jumps of both sides at the nodes of one face, for `fields` field pages from
 // offset g (face entries apart): dL, dA are Nfp x fields.
 template <class Jump>
-KERNELS_EDGE_INLINE void faceJumps(const EdgeFaceSet& s, std::ptrdiff_t g, std::ptrdiff_t fields,
+KERNELS_EDGE_INLINE void faceJumps(const EdgeFaceSet& s, std::ptrdiff_t Nfp, std::ptrdiff_t g, std::ptrdiff_t fields,
                                    double* __restrict dL, double* __restrict dA) {
-    const std::ptrdiff_t faceEntries = s.Nfp * s.Nface;
+    const std::ptrdiff_t faceEntries = Nfp * s.Nface;
     for (std::ptrdiff_t n = 0; n < fields; ++n) {
         const double* fL = s.fluxLocal + g + faceEntries * n;
         const double* fA = s.fluxAdjacent + g + faceEntries * n;
         const double* fN = Jump::readsNumericalFlux ? s.numericalFlux + g + faceEntries * n : nullptr;
-        for (std::ptrdiff_t m = 0; m < s.Nfp; ++m) {
+        for (std::ptrdiff_t m = 0; m < Nfp; ++m) {
             const double numerical = Jump::readsNumericalFlux ? fN[m] : 0.0;
-            dL[m + s.Nfp * n] = Jump::local(fL[m], fA[m], numerical);
+            dL[m + Nfp * n] = Jump::local(fL[m], fA[m], numerical);
             if constexpr (!Jump::adjacentMirrorsLocal) {
-                dA[m + s.Nfp * n] = Jump::adjacent(fL[m], fA[m], numerical);
+                dA[m + Nfp * n] = Jump::adjacent(fL[m], fA[m], numerical);
             }
         }
     }
 }
 
-// The entries of rhs that face f adds to, as offsets into a field page: the
-// local side's Nfp nodes, then the adjacent side's.
-KERNELS_EDGE_INLINE void locateFace(const EdgeFaceSet& s, std::ptrdiff_t f, std::ptrdiff_t* __restrict nodes) {
-    const std::ptrdiff_t eL = toZeroBasedIndex(s.faceToElement[2 * f]);
-    const std::ptrdiff_t eA = toZeroBasedIndex(s.faceToElement[2 * f + 1]);
-    const std::ptrdiff_t g0 = s.Nfp * f;
-    for (std::ptrdiff_t r = 0; r < s.Nfp; ++r) {
-        nodes[r] = s.Np * eL + toZeroBasedIndex(s.faceToNodeLocal[g0 + r]);
-        nodes[s.Nfp + r] = s.Np * eA + toZeroBasedIndex(s.faceToNodeAdjacent[g0 + r]);
+// The nodes face f adds to, inside their elements: the local side's Nfp
+// nodes, then the adjacent side's.
+KERNELS_EDGE_INLINE void locateFace(const EdgeFaceSet& s, std::ptrdiff_t Nfp, std::ptrdiff_t f,
+                                    std::ptrdiff_t* __restrict nodes) {
+    const std::ptrdiff_t g0 = Nfp * f;
+    for (std::ptrdiff_t r = 0; r < Nfp; ++r) {
+        nodes[r] = toZeroBasedIndex(s.faceToNodeLocal[g0 + r]);
+        nodes[Nfp + r] = toZeroBasedIndex(s.faceToNodeAdjacent[g0 + r]);
     }
 }
 
-// Asks for the cache lines of a face's entries in every field page, each line
-// once when neighbouring nodes share it.
-KERNELS_EDGE_INLINE void fetchFace(const EdgeFaceSet& s, const std::ptrdiff_t* nodes, const double* rhs) {
-    const std::ptrdiff_t pageEntries = s.Np * s.K;
-    for (std::ptrdiff_t n = 0; n < s.Nfield; ++n) {
-        const double* page = rhs + pageEntries * n;
-        std::uintptr_t previous = 0;
-        for (std::ptrdiff_t r = 0; r < 2 * s.Nfp; ++r) {
-            const std::uintptr_t line = reinterpret_cast<std::uintptr_t>(page + nodes[r]) >> 6;
-            if (line != previous) {
-                KERNELS_EDGE_PREFETCH(page + nodes[r], 1);
-                previous = line;
-            }
-        }
-    }
-}
-
-// Asks for the cache lines of the fluxes and the face Jacobian of face f: read
-// in order, but from 3*Nfield + 1 places at once, more streams than the
-// processor follows by itself.
+// Asks for the cache lines of the inputs of face f: read in order, but from
+// 3*Nfield + 4 places at once, more streams than the processor follows by
+// itself.
 template <class Jump>
 KERNELS_EDGE_INLINE void fetchFaceInputs(const EdgeFaceSet& s, std::ptrdiff_t f) {
     const std::ptrdiff_t g0 = s.Nfp * f;
     const std::ptrdiff_t faceEntries = s.Nfp * s.Nface;
+    KERNELS_EDGE_PREFETCH(s.faceToElement + 2 * f, 0);
     for (std::ptrdiff_t m = 0; m < s.Nfp; m += 8) {
         KERNELS_EDGE_PREFETCH(s.faceJacobian + g0 + m, 0);
+        KERNELS_EDGE_PREFETCH(s.faceToNodeLocal + g0 + m, 0);
+        KERNELS_EDGE_PREFETCH(s.faceToNodeAdjacent + g0 + m, 0);
         for (std::ptrdiff_t n = 0; n < s.Nfield; ++n) {
             const std::ptrdiff_t g = g0 + m + faceEntries * n;
             KERNELS_EDGE_PREFETCH(s.fluxLocal + g, 0);
@@ -465,27 +594,27 @@ KERNELS_EDGE_INLINE void fetchFaceInputs(const EdgeFaceSet& s, std::ptrdiff_t f)
 // Node r of the local side, then node r of the adjacent side, r increasing: the
 // order in which entries shared by both sides (or by two faces) accumulate.
 KERNELS_EDGE_INLINE void scatterFace(std::ptrdiff_t Nfp, const std::ptrdiff_t* nodes, const double* cL,
-                                     const double* cA, double* page) {
+                                     const double* cA, double* local, double* adjacent) {
     for (std::ptrdiff_t r = 0; r < Nfp; ++r) {
-        page[nodes[r]] += cL[r];
-        page[nodes[Nfp + r]] += cA[r];
+        local[nodes[r]] += cL[r];
+        adjacent[nodes[Nfp + r]] += cA[r];
     }
 }
 
 // The assembly. Face pass: every face adds its two face vectors into the
-// element nodes it touches, faces in increasing order. Each face's element
-// nodes are found once and serve every field; entries of different fields are
-// disjoint, so each entry still receives its contributions face by face as it
-// would with one pass per field. Element pass: an element is finished as soon
-// as its last face is added, while its columns are still in cache; elements
-// that no face touches are finished at the end.
-template <class Jump, int FaceLanes, int ElementLanes>
+// element nodes it touches, faces in increasing order; entries of different
+// fields are disjoint, so each entry still receives its contributions face by
+// face as it would with one pass per field. Element pass: an element is
+// finished as soon as its last face is added, while its sums are in cache;
+// elements that no face touches are finished at the end.
+template <class Jump, int FaceLanes, int ElementLanes, int FixedNp = 0, int FixedNfp = 0>
 KERNELS_EDGE_INLINE void assembleWithLanes(const EdgeFaceSet& s, double* rhs, const EdgeScratch& scratch) {
-    const std::ptrdiff_t Nfp = s.Nfp;
-    if (s.Np == 0 || s.K == 0 || s.Nfield == 0) {
+    const std::ptrdiff_t Np = FixedNp > 0 ? FixedNp : s.Np;
+    const std::ptrdiff_t Nfp = FixedNfp > 0 ? FixedNfp : s.Nfp;
+    if (Np == 0 || s.K == 0 || s.Nfield == 0) {
         return;
     }
-    packRows<ElementLanes>(s.Np, s.inverseMassMatrix, scratch.packedInverseMass);
+    packRows<ElementLanes>(Np, s.inverseMassMatrix, scratch.packedInverseMass);
     packRows<FaceLanes>(Nfp, s.faceMassMatrix, scratch.packedFaceMass);
     std::ptrdiff_t* lastFace = scratch.lastFace;
     // Elements: the last face that adds to each, -1 for none.
@@ -494,40 +623,39 @@ KERNELS_EDGE_INLINE void assembleWithLanes(const EdgeFaceSet& s, double* rhs, co
         lastFace[toZeroBasedIndex(s.faceToElement[2 * f])] = f;
         lastFace[toZeroBasedIndex(s.faceToElement[2 * f + 1])] = f;
     }
-    const std::ptrdiff_t pageEntries = s.Np * s.K;
+    std::fill(scratch.slotOwner, scratch.slotOwner + scratch.slotCount, std::ptrdiff_t{-1});
+    std::fill(scratch.movedOut, scratch.movedOut + s.K, static_cast<unsigned char>(0));
+    OpenElements open{rhs, s.jacobian, Np * s.K, Np * s.Nfield, scratch.slotCount - 1, true};
+    for (std::ptrdiff_t i = 0; i < Np * Np; ++i) {
+        open.skipsZeroTerms &= std::abs(s.inverseMassMatrix[i]) <= DBL_MAX;
+    }
     const std::ptrdiff_t ldc = (Nfp + FaceLanes - 1) / FaceLanes * FaceLanes;
     double* dL = scratch.jumps;
     double* dA = dL + kFieldsPerGroup * Nfp;
     double* cL = scratch.faceVectors;
     double* cA = Jump::adjacentMirrorsLocal ? cL : cL + kFieldsPerGroup * ldc;
-    std::ptrdiff_t* ring = scratch.faceNodes;
+    std::ptrdiff_t* nodes = scratch.nodes;
     FinishedElements finished;
     finished.count = 0;
-    finished.skipsZeroTerms = true;
-    for (std::ptrdiff_t i = 0; i < s.Np * s.Np; ++i) {
-        finished.skipsZeroTerms &= std::abs(s.inverseMassMatrix[i]) <= DBL_MAX;
-    }
-    for (std::ptrdiff_t f = 0; f < std::min(kFacesAhead, s.Nface); ++f) {
-        locateFace(s, f, ring + 2 * Nfp * f);
-    }
-    // Faces: locate and fetch a face ahead, then this face's jumps, face
-    // vectors and scatter, a group of fields at a time; then its elements if
-    // this was their last face.
+    // Faces: fetch a face's inputs ahead, find this face's columns, then its
+    // jumps, face vectors and scatter, a group of fields at a time; then its
+    // elements if this was their last face.
     for (std::ptrdiff_t f = 0; f < s.Nface; ++f) {
         if (f + kFacesAhead < s.Nface) {
-            std::ptrdiff_t* ahead = ring + 2 * Nfp * ((f + kFacesAhead) & (kFaceRing - 1));
-            locateFace(s, f + kFacesAhead, ahead);
-            fetchFace(s, ahead, rhs);
-            KERNELS_EDGE_PREFETCH(lastFace + toZeroBasedIndex(s.faceToElement[2 * (f + kFacesAhead) + 1]), 0);
+            fetchFaceInputs<Jump>(s, f + kFacesAhead);
         }
-        if (f + 2 * kFacesAhead < s.Nface) {
-            fetchFaceInputs<Jump>(s, f + 2 * kFacesAhead);
+        const std::ptrdiff_t eL = toZeroBasedIndex(s.faceToElement[2 * f]);
+        const std::ptrdiff_t eA = toZeroBasedIndex(s.faceToElement[2 * f + 1]);
+        ElementColumns local = openElement(Np, s.Nfield, scratch, open, eL);
+        const ElementColumns adjacent = openElement(Np, s.Nfield, scratch, open, eA);
+        if (eA != eL && ((eA ^ eL) & open.mask) == 0) {
+            local = openElement(Np, s.Nfield, scratch, open, eL);  // moved out by the adjacent element
         }
-        const std::ptrdiff_t* nodes = ring + 2 * Nfp * (f & (kFaceRing - 1));
+        locateFace(s, Nfp, f, nodes);
         const std::ptrdiff_t g0 = Nfp * f;
         for (std::ptrdiff_t n0 = 0; n0 < s.Nfield && Nfp > 0; n0 += kFieldsPerGroup) {
             const std::ptrdiff_t fields = std::min(kFieldsPerGroup, s.Nfield - n0);
-            faceJumps<Jump>(s, g0 + Nfp * s.Nface * n0, fields, dL, dA);
+            faceJumps<Jump>(s, Nfp, g0 + Nfp * s.Nface * n0, fields, dL, dA);
             const double* w = s.faceJacobian + g0;
             switch (fields) {
                 case 4:
@@ -544,31 +672,50 @@ KERNELS_EDGE_INLINE void assembleWithLanes(const EdgeFaceSet& s, double* rhs, co
                     break;
             }
             for (std::ptrdiff_t n = 0; n < fields; ++n) {
-                scatterFace(Nfp, nodes, cL + ldc * n, cA + ldc * n, rhs + pageEntries * (n0 + n));
+                scatterFace(Nfp, nodes, cL + ldc * n, cA + ldc * n, local.base + local.stride * (n0 + n),
+                            adjacent.base + adjacent.stride * (n0 + n));
             }
         }
-        const std::ptrdiff_t eL = toZeroBasedIndex(s.faceToElement[2 * f]);
-        const std::ptrdiff_t eA = toZeroBasedIndex(s.faceToElement[2 * f + 1]);
         if (lastFace[eL] == f) {
-            addFinished<ElementLanes>(s, rhs, scratch, finished, eL);
+            addFinished<ElementLanes>(s, Np, scratch, open, finished, eL);
         }
         if (eA != eL && lastFace[eA] == f) {
-            addFinished<ElementLanes>(s, rhs, scratch, finished, eA);
+            addFinished<ElementLanes>(s, Np, scratch, open, finished, eA);
         }
     }
-    // Elements no face touches.
+    // Elements no face touches: zero columns in rhs.
     for (std::ptrdiff_t k = 0; k < s.K; ++k) {
         if (lastFace[k] < 0) {
-            addFinished<ElementLanes>(s, rhs, scratch, finished, k);
+            addFinished<ElementLanes>(s, Np, scratch, open, finished, k);
         }
     }
-    finishElements<ElementLanes>(s, rhs, scratch, finished);
+    finishElements<ElementLanes>(s, Np, scratch, open, finished);
 }
 
 // Both passes with vectors of at most Lanes doubles; a pass whose rows fill no
-// more than half of such a vector uses vectors half as wide.
+// more than half of such a vector uses vectors half as wide. FixedNp and
+// FixedNfp (0: any) fix the sizes, so that the compiler lays out every loop
+// over nodes for them.
+template <class Jump, int Lanes, int FixedNp, int FixedNfp>
+KERNELS_EDGE_INLINE void assembleFixed(const EdgeFaceSet& s, double* rhs, const EdgeScratch& scratch) {
+    constexpr int Half = Lanes > 2 ? Lanes / 2 : Lanes;
+    assembleWithLanes<Jump, FixedNfp <= Half ? Half : Lanes, FixedNp <= Half ? Half : Lanes, FixedNp, FixedNfp>(
+        s, rhs, scratch);
+}
+
+// Fixed sizes for the elements solvers use most: triangles of order 3 and
+// prisms of order 6 with 3 layers of nodes; any other size takes the general
+// loops, with the same bits.
 template <class Jump, int Lanes>
 KERNELS_EDGE_INLINE void assembleWith(const EdgeFaceSet& s, double* rhs, const EdgeScratch& scratch) {
+    if (s.Np == 10 && s.Nfp == 4) {
+        assembleFixed<Jump, Lanes, 10, 4>(s, rhs, scratch);
+        return;
+    }
+    if (s.Np == 84 && s.Nfp == 28) {
+        assembleFixed<Jump, Lanes, 84, 28>(s, rhs, scratch);
+        return;
+    }
     if constexpr (Lanes > 2) {
         constexpr int Half = Lanes / 2;
         if (s.Nfp <= Half) {
