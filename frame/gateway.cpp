@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "dispatch.hpp"
+
 namespace kernels {
 
 void checkArgumentCounts(const ModuleSignature& module, int nlhs, int nrhs) {
@@ -184,17 +186,36 @@ void requireSparse(const Argument& arg) {
     requireExtents(arg);
 }
 
+namespace {
+
+// Whether every index values[j*stride], j = 0 .. count-1, is good: 1 <= v <
+// limit, which is false for NaN. Contiguous indices are scanned in vectors.
+KERNELS_WIDE_CLONES bool allIndicesGood(const double* values, std::ptrdiff_t count, std::ptrdiff_t stride,
+                                        double limit) {
+    std::int64_t bad = 0;
+    if (stride == 1) {
+        for (std::ptrdiff_t j = 0; j < count; ++j) {
+            const double v = values[j];
+            const std::int64_t low = v >= 1.0 ? 0 : 1;
+            const std::int64_t high = v < limit ? 0 : 1;
+            bad |= low | high;
+        }
+    } else {
+        for (std::ptrdiff_t j = 0; j < count; ++j) {
+            const double v = values[j * stride];
+            bad |= (v >= 1.0 && v < limit) ? 0 : 1;
+        }
+    }
+    return bad == 0;
+}
+
+}  // namespace
+
 void requireIndices(const Argument& arg, std::ptrdiff_t count, std::ptrdiff_t stride, std::ptrdiff_t offset,
                     std::ptrdiff_t upper, const char* upperName) {
     const double* values = mxGetPr(arg.array) + offset;
     const double limit = static_cast<double>(upper) + 1.0;
-    // Fast scan: an index is good when 1 <= v < upper + 1 (false for NaN).
-    bool allGood = true;
-    for (std::ptrdiff_t j = 0; j < count; ++j) {
-        const double v = values[j * stride];
-        allGood &= (v >= 1.0) & (v < limit);
-    }
-    if (allGood) {
+    if (allIndicesGood(values, count, stride, limit)) {
         return;
     }
     for (std::ptrdiff_t j = 0; j < count; ++j) {
