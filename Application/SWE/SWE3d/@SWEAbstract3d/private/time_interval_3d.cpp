@@ -86,7 +86,7 @@ inline void keepSmallerHalf(std::ptrdiff_t count, double* __restrict lower, cons
 // dt < m ? dt : m (a NaN dt gives m; a dt equal to m has the bits of m). Such
 // a block is reduced pairwise, which vectorises. Any other block, where the
 // position of a candidate can decide the result, is taken node by node.
-KERNELS_WIDE_CLONES double foldBlock(double dt, double* block, std::ptrdiff_t count, double* scratch) {
+KERNELS_WIDEST_CLONES double foldBlock(double dt, double* block, std::ptrdiff_t count, double* scratch) {
     if (count == 0) {
         return dt;
     }
@@ -128,7 +128,7 @@ inline void candidatesOfRun(bool wet, std::ptrdiff_t first, std::ptrdiff_t last,
     }
 }
 
-KERNELS_WIDE_CLONES double timeInterval3d(double gravity, double polynomialOrder, const double* elementLength,
+KERNELS_WIDEST_CLONES double timeInterval3d(double gravity, double polynomialOrder, const double* elementLength,
                                           const std::int8_t* cellStatus, const FieldPageView2d& fields) {
     const std::ptrdiff_t Np = fields.Np;
     const double orderFactor = (polynomialOrder + polynomialOrder) + 1.0;
