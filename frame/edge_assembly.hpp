@@ -348,6 +348,9 @@ struct ElementColumns {
 // a product is left out of the sums with the same bits. Element columns are
 // zero away from their faces' nodes (a prism's middle layers), and wholly zero
 // when no face touches the element.
+// Elements of more nodes than this list the nodes that add to their sums.
+inline constexpr std::ptrdiff_t kListedTermsFrom = 2 * kMaxLanes;
+
 struct OpenElements {
     double* rhs;
     const double* jacobian;
@@ -431,19 +434,23 @@ KERNELS_EDGE_INLINE void finishElements(const EdgeFaceSet& s, std::ptrdiff_t Np,
             columns[c] = from[c].base + from[c].stride * n;
         }
         // The nodes that add to the sums: flagged node by node (a loop over
-        // whole columns, in vectors), then listed.
-        std::fill(terms, terms + Np, std::ptrdiff_t{!o.skipsZeroTerms});
-        for (std::ptrdiff_t c = 0; c < count; ++c) {
-            const double* column = columns[c];
-            for (std::ptrdiff_t j = 0; j < Np; ++j) {
-                terms[j] |= std::ptrdiff_t{column[j] != 0.0};
+        // whole columns, in vectors), then listed. Small elements take every
+        // node: listing them costs more than the zero terms it leaves out.
+        std::ptrdiff_t termCount = Np;
+        if (o.skipsZeroTerms && Np > kListedTermsFrom) {
+            std::fill(terms, terms + Np, std::ptrdiff_t{0});
+            for (std::ptrdiff_t c = 0; c < count; ++c) {
+                const double* column = columns[c];
+                for (std::ptrdiff_t j = 0; j < Np; ++j) {
+                    terms[j] |= std::ptrdiff_t{column[j] != 0.0};
+                }
             }
-        }
-        std::ptrdiff_t termCount = 0;
-        for (std::ptrdiff_t j = 0; j < Np; ++j) {
-            const std::ptrdiff_t adds = terms[j];
-            terms[termCount] = j;
-            termCount += adds;
+            termCount = 0;
+            for (std::ptrdiff_t j = 0; j < Np; ++j) {
+                const std::ptrdiff_t adds = terms[j];
+                terms[termCount] = j;
+                termCount += adds;
+            }
         }
         if (count == kColumnsPerProduct && termCount == Np) {
             multiplyColumns<Lanes, kColumnsPerProduct, true>(Np, scratch.packedInverseMass, columns, terms,
@@ -453,8 +460,13 @@ KERNELS_EDGE_INLINE void finishElements(const EdgeFaceSet& s, std::ptrdiff_t Np,
                                                                termCount, y, ldy);
         } else {
             for (std::ptrdiff_t c = 0; c < count; ++c) {
-                multiplyColumns<Lanes, 1, false>(Np, scratch.packedInverseMass, columns + c, terms, termCount,
-                                                 y + c * ldy, ldy);
+                if (termCount == Np) {
+                    multiplyColumns<Lanes, 1, true>(Np, scratch.packedInverseMass, columns + c, terms, termCount,
+                                                    y + c * ldy, ldy);
+                } else {
+                    multiplyColumns<Lanes, 1, false>(Np, scratch.packedInverseMass, columns + c, terms,
+                                                     termCount, y + c * ldy, ldy);
+                }
             }
         }
         for (std::ptrdiff_t c = 0; c < count; ++c) {
@@ -514,6 +526,43 @@ KERNELS_EDGE_INLINE void faceVectorBlocks(std::ptrdiff_t Nfp, std::ptrdiff_t i0,
             if constexpr (!Jump::adjacentMirrorsLocal) {
                 std::memcpy(cA + g * ldc + (i0 + b) * Lanes, &adjacent[b][g], sizeof(V));
             }
+        }
+    }
+}
+
+// The face vectors of a face whose nodes fill one block of rows, with the
+// jumps formed from the face's fluxes as they are needed (fluxLocal,
+// fluxAdjacent, numericalFlux at the face's first entry of page n0; pages
+// faceEntries apart): the same sums as faceVectorBlocks.
+template <class Jump, int Lanes, int Fields>
+KERNELS_EDGE_INLINE void faceVectorsFromFluxes(std::ptrdiff_t Nfp, const double* __restrict packedFaceMass,
+                                               const double* __restrict w, const double* fL, const double* fA,
+                                               const double* fN, std::ptrdiff_t faceEntries, double* __restrict cL,
+                                               double* __restrict cA, std::ptrdiff_t ldc) {
+    using V = typename VectorOf<Lanes>::type;
+    V local[Fields];
+    V adjacent[Fields];
+    for (int g = 0; g < Fields; ++g) {
+        local[g] = V{};
+        adjacent[g] = V{};
+    }
+    for (std::ptrdiff_t m = 0; m < Nfp; ++m) {
+        V column;
+        std::memcpy(&column, packedFaceMass + m * Lanes, sizeof column);
+        const V weighted = column * w[m];
+        for (int g = 0; g < Fields; ++g) {
+            const std::ptrdiff_t e = m + faceEntries * g;
+            const double numerical = Jump::readsNumericalFlux ? fN[e] : 0.0;
+            local[g] += weighted * Jump::local(fL[e], fA[e], numerical);
+            if constexpr (!Jump::adjacentMirrorsLocal) {
+                adjacent[g] -= weighted * Jump::adjacent(fL[e], fA[e], numerical);
+            }
+        }
+    }
+    for (int g = 0; g < Fields; ++g) {
+        std::memcpy(cL + g * ldc, &local[g], sizeof(V));
+        if constexpr (!Jump::adjacentMirrorsLocal) {
+            std::memcpy(cA + g * ldc, &adjacent[g], sizeof(V));
         }
     }
 }
@@ -591,14 +640,44 @@ KERNELS_EDGE_INLINE void fetchFaceInputs(const EdgeFaceSet& s, std::ptrdiff_t f)
     }
 }
 
-// Node r of the local side, then node r of the adjacent side, r increasing: the
-// order in which entries shared by both sides (or by two faces) accumulate.
-KERNELS_EDGE_INLINE void scatterFace(std::ptrdiff_t Nfp, const std::ptrdiff_t* nodes, const double* cL,
-                                     const double* cA, double* local, double* adjacent) {
+// The face vectors of Fields field pages of one face added into the columns
+// of its two elements: node r of the local side, then node r of the adjacent
+// side, r increasing, the order in which entries shared by both sides (or by
+// two faces) accumulate; the fields are disjoint and taken side by side.
+template <int Fields>
+KERNELS_EDGE_INLINE void scatterFace(std::ptrdiff_t Nfp, const std::ptrdiff_t* __restrict nodes,
+                                     const double* cL, const double* cA, std::ptrdiff_t ldc,
+                                     ElementColumns local, ElementColumns adjacent) {
     for (std::ptrdiff_t r = 0; r < Nfp; ++r) {
-        local[nodes[r]] += cL[r];
-        adjacent[nodes[Nfp + r]] += cA[r];
+        const std::ptrdiff_t nodeL = nodes[r], nodeA = nodes[Nfp + r];
+        for (int g = 0; g < Fields; ++g) {
+            local.base[local.stride * g + nodeL] += cL[r + ldc * g];
+            adjacent.base[adjacent.stride * g + nodeA] += cA[r + ldc * g];
+        }
     }
+}
+
+// Face vectors and their scatter, for Fields field pages from page n0.
+// A face whose nodes fill one block of rows (OneBlock) forms its jumps as it
+// goes; any other face has them in dL and dA already.
+template <class Jump, int Lanes, int Fields, bool OneBlock>
+KERNELS_EDGE_INLINE void addFaceFields(const EdgeFaceSet& s, std::ptrdiff_t Nfp, std::ptrdiff_t g,
+                                       const double* __restrict packedFaceMass, const double* __restrict w,
+                                       double* __restrict dL, double* __restrict dA, double* __restrict cL,
+                                       double* __restrict cA, std::ptrdiff_t ldc,
+                                       const std::ptrdiff_t* __restrict nodes, ElementColumns local,
+                                       ElementColumns adjacent, std::ptrdiff_t n0) {
+    if constexpr (OneBlock) {
+        faceVectorsFromFluxes<Jump, Lanes, Fields>(
+            Nfp, packedFaceMass, w, s.fluxLocal + g, s.fluxAdjacent + g,
+            Jump::readsNumericalFlux ? s.numericalFlux + g : nullptr, Nfp * s.Nface, cL, cA, ldc);
+    } else {
+        faceJumps<Jump>(s, Nfp, g, Fields, dL, dA);
+        faceVectors<Jump, Lanes, Fields>(Nfp, packedFaceMass, w, dL, dA, cL, cA, ldc);
+    }
+    local.base += local.stride * n0;
+    adjacent.base += adjacent.stride * n0;
+    scatterFace<Fields>(Nfp, nodes, cL, cA, ldc, local, adjacent);
 }
 
 // The assembly. Face pass: every face adds its two face vectors into the
@@ -630,6 +709,7 @@ KERNELS_EDGE_INLINE void assembleWithLanes(const EdgeFaceSet& s, double* rhs, co
         open.skipsZeroTerms &= std::abs(s.inverseMassMatrix[i]) <= DBL_MAX;
     }
     const std::ptrdiff_t ldc = (Nfp + FaceLanes - 1) / FaceLanes * FaceLanes;
+    constexpr bool OneBlock = FixedNfp > 0 && FixedNfp <= FaceLanes;
     double* dL = scratch.jumps;
     double* dA = dL + kFieldsPerGroup * Nfp;
     double* cL = scratch.faceVectors;
@@ -655,25 +735,25 @@ KERNELS_EDGE_INLINE void assembleWithLanes(const EdgeFaceSet& s, double* rhs, co
         const std::ptrdiff_t g0 = Nfp * f;
         for (std::ptrdiff_t n0 = 0; n0 < s.Nfield && Nfp > 0; n0 += kFieldsPerGroup) {
             const std::ptrdiff_t fields = std::min(kFieldsPerGroup, s.Nfield - n0);
-            faceJumps<Jump>(s, Nfp, g0 + Nfp * s.Nface * n0, fields, dL, dA);
+            const std::ptrdiff_t g = g0 + Nfp * s.Nface * n0;
             const double* w = s.faceJacobian + g0;
             switch (fields) {
                 case 4:
-                    faceVectors<Jump, FaceLanes, 4>(Nfp, scratch.packedFaceMass, w, dL, dA, cL, cA, ldc);
+                    addFaceFields<Jump, FaceLanes, 4, OneBlock>(s, Nfp, g, scratch.packedFaceMass, w, dL, dA, cL,
+                                                                cA, ldc, nodes, local, adjacent, n0);
                     break;
                 case 3:
-                    faceVectors<Jump, FaceLanes, 3>(Nfp, scratch.packedFaceMass, w, dL, dA, cL, cA, ldc);
+                    addFaceFields<Jump, FaceLanes, 3, OneBlock>(s, Nfp, g, scratch.packedFaceMass, w, dL, dA, cL,
+                                                                cA, ldc, nodes, local, adjacent, n0);
                     break;
                 case 2:
-                    faceVectors<Jump, FaceLanes, 2>(Nfp, scratch.packedFaceMass, w, dL, dA, cL, cA, ldc);
+                    addFaceFields<Jump, FaceLanes, 2, OneBlock>(s, Nfp, g, scratch.packedFaceMass, w, dL, dA, cL,
+                                                                cA, ldc, nodes, local, adjacent, n0);
                     break;
                 default:
-                    faceVectors<Jump, FaceLanes, 1>(Nfp, scratch.packedFaceMass, w, dL, dA, cL, cA, ldc);
+                    addFaceFields<Jump, FaceLanes, 1, OneBlock>(s, Nfp, g, scratch.packedFaceMass, w, dL, dA, cL,
+                                                                cA, ldc, nodes, local, adjacent, n0);
                     break;
-            }
-            for (std::ptrdiff_t n = 0; n < fields; ++n) {
-                scatterFace(Nfp, nodes, cL + ldc * n, cA + ldc * n, local.base + local.stride * (n0 + n),
-                            adjacent.base + adjacent.stride * (n0 + n));
             }
         }
         if (lastFace[eL] == f) {
