@@ -1,7 +1,8 @@
 function domain = dg2d_domain(meshes)
 % DG2D_DOMAIN  What the limiters and integrals need of the meshes that share
 % one state, over all Kall elements in state order: weights (Np x 1, the
-% reference integrals of the nodal basis), vertexNodes (1 x 3), J, x, y
+% reference integrals of the nodal basis), vertexNodes (1 x 3),
+% interiorInterp (nodal values to inner points, for N >= 2), J, x, y
 % (Np x Kall), EToV (3 x Kall, global vertex numbers), vertexElements
 % (Nv x most elements at a vertex: the elements around each vertex).
   if ~iscell(meshes)
@@ -10,6 +11,13 @@ function domain = dg2d_domain(meshes)
   ref = meshes{1}.ref;
   domain.weights = ref.weights;
   domain.vertexNodes = ref.vertexNodes;
+  % Points inside the element where the positivity limiter also looks: from
+  % N = 2 on the interpolant dips below its nodal values (for N = 1 its
+  % smallest value is at a node).
+  domain.interiorInterp = zeros(0, ref.Np);
+  if ref.N >= 2
+    domain.interiorInterp = ref.interiorInterp;
+  end
   domain.Dr = ref.Dr;
   domain.Ds = ref.Ds;
   domain.J = cell2mat(cellfun(@(m) m.J, meshes, 'UniformOutput', false));

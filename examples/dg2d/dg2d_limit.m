@@ -11,7 +11,11 @@ function q = dg2d_limit(q, z, domain, thr, shallowDepth, slopeLimiter)
 % 2. positivity (Zhang-Shu): where a node is negative, the element's depth
 %    and discharges are scaled about their means by the largest factor that
 %    leaves no node negative; the means, and so the mass, are kept (a mean
-%    below zero, which only rounding leaves, becomes zero);
+%    below zero, which only rounding leaves, becomes zero). From N = 2 on
+%    the depth is also kept non-negative at points inside the element: the
+%    vertices weigh nothing in the mean there, and water left at a vertex
+%    over an empty element (its interpolant negative inside) flows out of
+%    it, takes the mean below zero and, set to zero, adds mass;
 % 3. elements with a node shallower than shallowDepth move at one velocity,
 %    and nodes at or below the dry threshold carry no discharge.
   h = q(:, :, 1);
@@ -29,6 +33,9 @@ function q = dg2d_limit(q, z, domain, thr, shallowDepth, slopeLimiter)
 
   hbar = w' * h;
   hmin = min(h, [], 1);
+  if ~isempty(domain.interiorInterp)
+    hmin = min(hmin, min(domain.interiorInterp * h, [], 1));
+  end
   scale = find(hmin < 0);
   if ~isempty(scale)
     % A mean below zero (by rounding) takes the whole element to zero.

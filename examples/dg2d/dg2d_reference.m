@@ -15,8 +15,10 @@ function ref = dg2d_reference(N)
 % faceNodes (Nfp x 3, node numbers of each face); faceMassMatrix (Nfp x Nfp,
 % mass matrix of the face nodes on [-1, 1]); lift (Np x 3*Nfp, invM times the
 % face mass matrices scattered to the face nodes, face by face);
-% vertexNodes (1 x 3); interpolation to a quadrature rule: quadR, quadS,
-% quadW, quadInterp (nodal values to values at the quadrature points).
+% vertexNodes (1 x 3); interiorInterp (nodal values to values at the points,
+% all inside the triangle, of the mass matrix's rule); interpolation to a
+% finer rule for errors: quadR, quadS, quadW, quadInterp (nodal values to
+% values at its points).
   if N < 1 || N > 3 || N ~= round(N)
     error('dg2d_reference:order', 'Polynomial order %g: only 1, 2 and 3 are supported.', N);
   end
@@ -43,6 +45,7 @@ function ref = dg2d_reference(N)
   ref.invM = inv(ref.M);
   ref.invM = (ref.invM + ref.invM') / 2;
   ref.weights = sum(ref.M, 2);
+  ref.interiorInterp = interp;
 
   node = @(a, b) find(i == a & j == b);
   t = (0:N)';
