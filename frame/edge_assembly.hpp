@@ -342,15 +342,15 @@ struct ElementColumns {
     std::ptrdiff_t stride;
 };
 
+// Elements of more nodes than this list the nodes that add to their sums.
+inline constexpr std::ptrdiff_t kListedTermsFrom = 2 * kMaxLanes;
+
 // The open elements' slots. skipsZeroTerms: the inverse mass matrix is finite,
 // so that a term invM(r, j)*0 is a zero and adds nothing to a sum that starts
 // from +0.0 (such a sum is never -0.0): a node that is zero in every column of
 // a product is left out of the sums with the same bits. Element columns are
 // zero away from their faces' nodes (a prism's middle layers), and wholly zero
 // when no face touches the element.
-// Elements of more nodes than this list the nodes that add to their sums.
-inline constexpr std::ptrdiff_t kListedTermsFrom = 2 * kMaxLanes;
-
 struct OpenElements {
     double* rhs;
     const double* jacobian;
