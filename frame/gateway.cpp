@@ -188,22 +188,26 @@ void requireSparse(const Argument& arg) {
 
 namespace {
 
-// Whether every index values[j*stride], j = 0 .. count-1, is good: 1 <= v <
-// limit, which is false for NaN. Contiguous indices are scanned in vectors.
+// 1 when an index is bad: not 1 <= v < limit, which NaN never is; written as
+// integer flags so that contiguous indices are scanned in vectors.
+inline std::int64_t badIndex(double v, double limit) {
+    const std::int64_t low = v >= 1.0 ? 0 : 1;
+    const std::int64_t high = v < limit ? 0 : 1;
+    return low | high;
+}
+
+// Whether every index values[j*stride], j = 0 .. count-1, is good. The
+// contiguous case has its own loop, which the wide builds vectorise.
 KERNELS_WIDE_CLONES bool allIndicesGood(const double* values, std::ptrdiff_t count, std::ptrdiff_t stride,
                                         double limit) {
     std::int64_t bad = 0;
     if (stride == 1) {
         for (std::ptrdiff_t j = 0; j < count; ++j) {
-            const double v = values[j];
-            const std::int64_t low = v >= 1.0 ? 0 : 1;
-            const std::int64_t high = v < limit ? 0 : 1;
-            bad |= low | high;
+            bad |= badIndex(values[j], limit);
         }
     } else {
         for (std::ptrdiff_t j = 0; j < count; ++j) {
-            const double v = values[j * stride];
-            bad |= (v >= 1.0 && v < limit) ? 0 : 1;
+            bad |= badIndex(values[j * stride], limit);
         }
     }
     return bad == 0;
