@@ -22,12 +22,16 @@
 // processors) and with KERNELS_BASELINE_ONLY defined the macros are empty and
 // the module is the baseline build alone. KERNELS_NO_AVX512 leaves out the
 // AVX-512 build, so that a test on an AVX-512 machine can reach the AVX2 one.
+//
+// KERNELS_WIDE_BUILDS is 1 where these wider builds exist, for code that picks
+// its width itself from the processor's features (the edge assembly).
 #pragma once
 
 #include <cstddef>  // defines __GLIBC__ where the C library is glibc
 
 #if !defined(KERNELS_BASELINE_ONLY) && defined(__GNUC__) && defined(__GLIBC__) && !defined(_WIN32) && \
     (defined(__x86_64__) || defined(__i386__))
+#define KERNELS_WIDE_BUILDS 1
 #define KERNELS_WIDE_CLONES __attribute__((target_clones("avx2", "default")))
 #if defined(KERNELS_NO_AVX512)
 #define KERNELS_WIDEST_CLONES KERNELS_WIDE_CLONES
@@ -35,6 +39,7 @@
 #define KERNELS_WIDEST_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
 #endif
 #else
+#define KERNELS_WIDE_BUILDS 0
 #define KERNELS_WIDE_CLONES
 #define KERNELS_WIDEST_CLONES
 #endif

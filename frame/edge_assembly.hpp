@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "dispatch.hpp"
 #include "gateway.hpp"
 #include "host_interface.hpp"
 #include "kernel_types.hpp"
@@ -30,10 +31,10 @@
 #include <xmmintrin.h>
 #endif
 
-// Wide-vector code: GCC or Clang on x86-64 Linux, where the processor's
-// features are read at run time. Not on Windows, whose stack is not aligned
-// for spills of 32- and 64-byte vectors.
-#if defined(__x86_64__) && defined(__linux__) && defined(__GNUC__)
+// Wide-vector code: on x86-64 wherever the modules have wider builds (the
+// processor's features are read at run time), never on Windows, whose stack
+// is not aligned for spills of 32- and 64-byte vectors.
+#if KERNELS_WIDE_BUILDS && defined(__x86_64__)
 #define KERNELS_EDGE_WIDE_VECTORS 1
 #else
 #define KERNELS_EDGE_WIDE_VECTORS 0
