@@ -160,8 +160,11 @@ void moduleBenchmark(benchmark::State& state, const char* name, int inputs) {
 struct NumericalFluxJump {
     static constexpr bool readsNumericalFlux = true;
     static constexpr bool adjacentMirrorsLocal = false;
-    static double local(double fL, double, double fN) { return fL - fN; }
-    static double adjacent(double, double fA, double fN) { return fA - fN; }
+    template <class T>
+    static void jumps(const T& fL, const T& fA, const T& fN, T& local, T& adjacent) {
+        local = fL - fN;
+        adjacent = fA - fN;
+    }
 };
 
 // The inner-edge assembly before the frame had its own product: per face the

@@ -68,9 +68,12 @@ struct EdgeFaceSet {
 // A jump rule is a type with
 //   static constexpr bool readsNumericalFlux;  // whether numericalFlux is read
 //   static constexpr bool adjacentMirrorsLocal;
-//   static double local(double fluxLocal, double fluxAdjacent, double numericalFlux);
-//   static double adjacent(double fluxLocal, double fluxAdjacent, double numericalFlux);
-// local and adjacent give the jumps dL and dA of one face node. The local side
+//   template <class T>
+//   static void jumps(const T& fluxLocal, const T& fluxAdjacent, const T& numericalFlux, T& local, T& adjacent);
+// jumps gives the jumps dL (local) and dA (adjacent) of one face node (T
+// double), or of several nodes side by side (T a vector of doubles, the same
+// operations node by node; passed by reference, since vectors passed by value
+// would need the same vector width on both sides of the call). The local side
 // receives the sum over m of (faceMassMatrix(r, m)*faceJacobian)*dL, the
 // adjacent side minus the same sum of dA. A rule whose adjacent jump is exactly
 // the negated local jump (a - b against b - a, also when scaled by a power of
@@ -224,9 +227,11 @@ template <>
 struct VectorOf<1> {
     using type = double;
 };
+// Lines fetched ahead go to the second-level cache: fetched into the first,
+// the many streams of a face set ran measurably slower.
 #if defined(__GNUC__)
 #define KERNELS_EDGE_INLINE inline __attribute__((always_inline))
-#define KERNELS_EDGE_PREFETCH(address, forWriting) __builtin_prefetch((address), (forWriting), 3)
+#define KERNELS_EDGE_PREFETCH(address, forWriting) __builtin_prefetch((address), (forWriting), 2)
 inline constexpr int kBaselineLanes = 2;
 typedef double Doubles2 __attribute__((vector_size(16)));
 typedef double Doubles4 __attribute__((vector_size(32)));
@@ -246,7 +251,7 @@ struct VectorOf<8> {
 #elif defined(_M_X64) || defined(_M_IX86)
 #define KERNELS_EDGE_INLINE __forceinline
 #define KERNELS_EDGE_PREFETCH(address, forWriting) \
-    _mm_prefetch(reinterpret_cast<const char*>(address), _MM_HINT_T0)
+    _mm_prefetch(reinterpret_cast<const char*>(address), _MM_HINT_T1)
 inline constexpr int kBaselineLanes = 1;
 #else
 #define KERNELS_EDGE_INLINE inline
@@ -531,32 +536,41 @@ KERNELS_EDGE_INLINE void faceVectorBlocks(std::ptrdiff_t Nfp, std::ptrdiff_t i0,
     }
 }
 
-// The face vectors of a face whose nodes fill one block of rows, with the
-// jumps formed from the face's fluxes as they are needed (fluxLocal,
+// The face vectors of a face whose Lanes nodes fill one block of rows, with
+// the jumps of all its nodes formed at once from the face's fluxes (fluxLocal,
 // fluxAdjacent, numericalFlux at the face's first entry of page n0; pages
 // faceEntries apart): the same sums as faceVectorBlocks.
 template <class Jump, int Lanes, int Fields>
-KERNELS_EDGE_INLINE void faceVectorsFromFluxes(std::ptrdiff_t Nfp, const double* __restrict packedFaceMass,
-                                               const double* __restrict w, const double* fL, const double* fA,
-                                               const double* fN, std::ptrdiff_t faceEntries, double* __restrict cL,
+KERNELS_EDGE_INLINE void faceVectorsFromFluxes(const double* __restrict packedFaceMass, const double* __restrict w,
+                                               const double* fL, const double* fA, const double* fN,
+                                               std::ptrdiff_t faceEntries, double* __restrict cL,
                                                double* __restrict cA, std::ptrdiff_t ldc) {
     using V = typename VectorOf<Lanes>::type;
+    V jumpL[Fields];
+    V jumpA[Fields];
+    for (int g = 0; g < Fields; ++g) {
+        V fluxL, fluxA, fluxN = V{};
+        std::memcpy(&fluxL, fL + faceEntries * g, sizeof fluxL);
+        std::memcpy(&fluxA, fA + faceEntries * g, sizeof fluxA);
+        if constexpr (Jump::readsNumericalFlux) {
+            std::memcpy(&fluxN, fN + faceEntries * g, sizeof fluxN);
+        }
+        Jump::jumps(fluxL, fluxA, fluxN, jumpL[g], jumpA[g]);
+    }
     V local[Fields];
     V adjacent[Fields];
     for (int g = 0; g < Fields; ++g) {
         local[g] = V{};
         adjacent[g] = V{};
     }
-    for (std::ptrdiff_t m = 0; m < Nfp; ++m) {
+    for (int m = 0; m < Lanes; ++m) {
         V column;
         std::memcpy(&column, packedFaceMass + m * Lanes, sizeof column);
         const V weighted = column * w[m];
         for (int g = 0; g < Fields; ++g) {
-            const std::ptrdiff_t e = m + faceEntries * g;
-            const double numerical = Jump::readsNumericalFlux ? fN[e] : 0.0;
-            local[g] += weighted * Jump::local(fL[e], fA[e], numerical);
+            local[g] += weighted * jumpL[g][m];
             if constexpr (!Jump::adjacentMirrorsLocal) {
-                adjacent[g] -= weighted * Jump::adjacent(fL[e], fA[e], numerical);
+                adjacent[g] -= weighted * jumpA[g][m];
             }
         }
     }
@@ -599,9 +613,11 @@ KERNELS_EDGE_INLINE void faceJumps(const EdgeFaceSet& s, std::ptrdiff_t Nfp, std
         const double* fN = Jump::readsNumericalFlux ? s.numericalFlux + g + faceEntries * n : nullptr;
         for (std::ptrdiff_t m = 0; m < Nfp; ++m) {
             const double numerical = Jump::readsNumericalFlux ? fN[m] : 0.0;
-            dL[m + Nfp * n] = Jump::local(fL[m], fA[m], numerical);
+            double local, adjacent;
+            Jump::jumps(fL[m], fA[m], numerical, local, adjacent);
+            dL[m + Nfp * n] = local;
             if constexpr (!Jump::adjacentMirrorsLocal) {
-                dA[m + Nfp * n] = Jump::adjacent(fL[m], fA[m], numerical);
+                dA[m + Nfp * n] = adjacent;
             }
         }
     }
@@ -659,8 +675,8 @@ KERNELS_EDGE_INLINE void scatterFace(std::ptrdiff_t Nfp, const std::ptrdiff_t* _
 }
 
 // Face vectors and their scatter, for Fields field pages from page n0.
-// A face whose nodes fill one block of rows (OneBlock) forms its jumps as it
-// goes; any other face has them in dL and dA already.
+// A face whose nodes fill exactly one block of rows (OneBlock) forms its jumps
+// in registers; any other face has them in dL and dA already.
 template <class Jump, int Lanes, int Fields, bool OneBlock>
 KERNELS_EDGE_INLINE void addFaceFields(const EdgeFaceSet& s, std::ptrdiff_t Nfp, std::ptrdiff_t g,
                                        const double* __restrict packedFaceMass, const double* __restrict w,
@@ -670,7 +686,7 @@ KERNELS_EDGE_INLINE void addFaceFields(const EdgeFaceSet& s, std::ptrdiff_t Nfp,
                                        ElementColumns adjacent, std::ptrdiff_t n0) {
     if constexpr (OneBlock) {
         faceVectorsFromFluxes<Jump, Lanes, Fields>(
-            Nfp, packedFaceMass, w, s.fluxLocal + g, s.fluxAdjacent + g,
+            packedFaceMass, w, s.fluxLocal + g, s.fluxAdjacent + g,
             Jump::readsNumericalFlux ? s.numericalFlux + g : nullptr, Nfp * s.Nface, cL, cA, ldc);
     } else {
         faceJumps<Jump>(s, Nfp, g, Fields, dL, dA);
@@ -710,7 +726,7 @@ KERNELS_EDGE_INLINE void assembleWithLanes(const EdgeFaceSet& s, double* rhs, co
         open.skipsZeroTerms &= std::abs(s.inverseMassMatrix[i]) <= DBL_MAX;
     }
     const std::ptrdiff_t ldc = (Nfp + FaceLanes - 1) / FaceLanes * FaceLanes;
-    constexpr bool OneBlock = FixedNfp > 0 && FixedNfp <= FaceLanes;
+    constexpr bool OneBlock = FixedNfp == FaceLanes;
     double* dL = scratch.jumps;
     double* dA = dL + kFieldsPerGroup * Nfp;
     double* cL = scratch.faceVectors;

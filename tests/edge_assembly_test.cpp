@@ -17,8 +17,11 @@ namespace {
 struct NumericalFluxJump {
     static constexpr bool readsNumericalFlux = true;
     static constexpr bool adjacentMirrorsLocal = false;
-    static double local(double fL, double, double fN) { return fL - fN; }
-    static double adjacent(double, double fA, double fN) { return fA - fN; }
+    template <class T>
+    static void jumps(const T& fL, const T& fA, const T& fN, T& local, T& adjacent) {
+        local = fL - fN;
+        adjacent = fA - fN;
+    }
 };
 
 kernels::EdgeFaceSet faceSet(const EdgeInputs& c) {

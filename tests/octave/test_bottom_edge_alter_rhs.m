@@ -9,7 +9,7 @@ function rhs = call(c)
 end
 
 function random_faces_match_reference()
-  for sizes = [3 6; 33 40]'   % faces on the stack and in host scratch
+  for sizes = [3 6; 4 10; 28 84; 33 40]'   % the general loops and the two fixed sizes
     c = edge_rhs_random_case(sizes(2), 30, sizes(1), 45, 3, 17 + sizes(1));
     expected = edge_rhs_reference('alternating', c.invM, c.M, c.faceToElement, c.nodeL, c.nodeA, c.faceJ, ...
                                   c.J, c.fL, c.fA, []);

@@ -35,8 +35,11 @@ constexpr const ModuleSignature& kModule = moduleSignature("bottom_edge_alter_rh
 struct AlternatingJump {
     static constexpr bool readsNumericalFlux = false;
     static constexpr bool adjacentMirrorsLocal = true;
-    static double local(double fluxLocal, double fluxAdjacent, double) { return fluxLocal - fluxAdjacent; }
-    static double adjacent(double fluxLocal, double fluxAdjacent, double) { return fluxAdjacent - fluxLocal; }
+    template <class T>
+    static void jumps(const T& fluxLocal, const T& fluxAdjacent, const T&, T& local, T& adjacent) {
+        local = fluxLocal - fluxAdjacent;
+        adjacent = fluxAdjacent - fluxLocal;
+    }
 };
 
 }  // namespace

@@ -36,8 +36,11 @@ constexpr const ModuleSignature& kModule = moduleSignature("bottom_edge_central_
 struct CentralJump {
     static constexpr bool readsNumericalFlux = false;
     static constexpr bool adjacentMirrorsLocal = true;
-    static double local(double fluxLocal, double fluxAdjacent, double) { return 0.5 * (fluxLocal - fluxAdjacent); }
-    static double adjacent(double fluxLocal, double fluxAdjacent, double) { return 0.5 * (fluxAdjacent - fluxLocal); }
+    template <class T>
+    static void jumps(const T& fluxLocal, const T& fluxAdjacent, const T&, T& local, T& adjacent) {
+        local = 0.5 * (fluxLocal - fluxAdjacent);
+        adjacent = 0.5 * (fluxAdjacent - fluxLocal);
+    }
 };
 
 }  // namespace

@@ -33,8 +33,11 @@ constexpr const ModuleSignature& kModule = moduleSignature("inner_edge_strong_rh
 struct NumericalFluxJump {
     static constexpr bool readsNumericalFlux = true;
     static constexpr bool adjacentMirrorsLocal = false;
-    static double local(double fluxLocal, double, double numericalFlux) { return fluxLocal - numericalFlux; }
-    static double adjacent(double, double fluxAdjacent, double numericalFlux) { return fluxAdjacent - numericalFlux; }
+    template <class T>
+    static void jumps(const T& fluxLocal, const T& fluxAdjacent, const T& numericalFlux, T& local, T& adjacent) {
+        local = fluxLocal - numericalFlux;
+        adjacent = fluxAdjacent - numericalFlux;
+    }
 };
 
 }  // namespace
