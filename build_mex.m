@@ -102,8 +102,9 @@ function [status, output] = build_with_octave(m, source, frame_sources, frame_di
 end
 
 function [status, output] = build_with_matlab(m, source, frame_sources, frame_dir, out_dir)
-  % MATLAB: mex with the large-array (64-bit size) interface; the modules that
-  % multiply by the mass matrix link MATLAB's 64-bit-integer BLAS. GCC, Clang
+  % MATLAB: mex with the large-array (64-bit size) interface; a module marked
+  % blas in modules.txt links MATLAB's 64-bit-integer BLAS (none is: the edge
+  % modules multiply by the mass matrix with the frame's own product). GCC, Clang
   % and MinGW-w64 read their options from CXXFLAGS and CXXOPTIMFLAGS, MSVC
   % from COMPFLAGS (keeping MATLAB's /O2); MSVC keeps contraction off by a
   % pragma in the frame, and builds for SSE2, which has no FMA. The include
