@@ -60,6 +60,8 @@ function spec = output_options(output, finalTime)
               'output.times run from %g s to %g s, outside the run from 0 to %g s.', ...
               spec.times(1), spec.times(end), finalTime);
       end
+    elseif ~isfinite(finalTime)
+      error('output_options:endless', 'A run without an end time needs output.times.');
     else
       every = spec.every;
       if isempty(every)
