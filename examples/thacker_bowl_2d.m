@@ -14,7 +14,11 @@
 % on two meshes (x < 0 and x > 0) joined with mesh_connection, against the
 % single mesh: the largest difference of the states after one period.
 % The finest run's depth along y = 0 at T/2 and at T, beside the exact
-% depth, is drawn to thacker_bowl_2d.png next to this script.
+% depth, is drawn to thacker_bowl_2d.png next to this script. The finest run
+% also writes its state at t = 0 and every half period to
+% output/thacker_bowl_2d.nc (NetCDF, CF and UGRID conventions) and to the
+% VTK series output/thacker_bowl_2d.pvd next to this script, and prints its
+% progress every few seconds.
 %
 % Run from the repository root after build_mex:  run('examples/thacker_bowl_2d.m')
 
@@ -29,8 +33,21 @@ fprintf('Thacker''s planar bowl, P%d on n x n cells of two triangles, %d periods
 fprintf('%4s %7s %6s %11s %6s %11s %6s %11s %11s %11s %9s\n', 'n', 'K', 'time', 'L1 error', ...
         'order', 'L2 error', 'order', 'mass change', 'min depth', 'centre off', 'wall (s)');
 runs = cell(size(resolutions));
+outputFolder = fullfile(here, 'output');
+if ~exist(outputFolder, 'dir')
+  mkdir(outputFolder);
+end
 for i = 1:numel(resolutions)
-  runs{i} = dg2d_thacker_run(resolutions(i), N, periods, solverOptions{:});
+  files = {};
+  if i == numel(resolutions)
+    % Written every half period: T = 2 pi / sqrt(2 g h0) with g = 9.81, h0 = 0.1.
+    files = {'output', struct('netcdf', fullfile(outputFolder, 'thacker_bowl_2d.nc'), ...
+                              'vtk', fullfile(outputFolder, 'thacker_bowl_2d'), ...
+                              'every', pi / sqrt(2 * 9.81 * 0.1), ...
+                              'title', 'Thacker''s planar surface in a parabolic bowl'), ...
+             'progress', 5};
+  end
+  runs{i} = dg2d_thacker_run(resolutions(i), N, periods, solverOptions{:}, files{:});
 end
 for at = [1, periods]
   for i = 1:numel(resolutions)
