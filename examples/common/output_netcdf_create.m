@@ -54,8 +54,11 @@ function output_netcdf_create(file, grid, z, names, meta)
     netcdf.putAtt(ncid, id, [kind '_dimension'], dimNames{m});
     id = netcdf.defVar(ncid, connectivities{m}, 'int', [dVertex, dims{m}]);
     netcdf.putAtt(ncid, id, 'cf_role', [kind '_node_connectivity']);
-    netcdf.putAtt(ncid, id, 'long_name', ['vertex nodes of each ' dimNames{m} ...
-                                          ', counter-clockwise']);
+    if grid.topology == 1
+      netcdf.putAtt(ncid, id, 'long_name', ['end nodes of each ' dimNames{m} ', in increasing x']);
+    else
+      netcdf.putAtt(ncid, id, 'long_name', ['vertex nodes of each ' dimNames{m} ', counter-clockwise']);
+    end
     netcdf.putAtt(ncid, id, 'start_index', int32(0));
   end
   axes = {'x', 'y'};
