@@ -122,6 +122,12 @@ function bad_options_stop_early()
     end
   end
   assert(~exist(file, 'file'), 'a file was made');
+  % Without the netcdf package (none in the package lists of a fresh Octave).
+  command = sprintf(['pkg global_list %s; pkg local_list %s; addpath %s; ' ...
+                     'try, dg2d_options(''output'', struct(''netcdf'', ''%s'')); catch e, disp(e.identifier), end'], ...
+                    fullfile(folder, 'g'), fullfile(folder, 'l'), fileparts(which('dg2d_options')), file);
+  [~, text] = system(sprintf('octave-cli --no-gui --no-init-file --quiet --eval "%s" 2>&1', command));
+  assert(~isempty(strfind(text, 'output_netcdf_api:missing')), 'without the package: %s', text);
   confirm_recursive_rmdir(false, 'local');
   rmdir(folder, 's');
 end
