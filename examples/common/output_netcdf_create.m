@@ -135,9 +135,9 @@ function define_field(netcdf, ncid, name, nodeDims, elementDims, topology, layer
   netcdf.putAtt(ncid, ids(2), 'location', where);
   if layered
     netcdf.putAtt(ncid, ids(1), 'coordinates', 'node_x node_y sigma');
-    netcdf.putAtt(ncid, ids(2), 'cell_methods', [where ': mean layer: mean']);
+    netcdf.putAtt(ncid, ids(2), 'cell_methods', 'element: mean layer: mean');
   else
     netcdf.putAtt(ncid, ids(1), 'coordinates', 'node_x node_y');
-    netcdf.putAtt(ncid, ids(2), 'cell_methods', [where ': mean']);
+    netcdf.putAtt(ncid, ids(2), 'cell_methods', 'element: mean');
   end
 end
