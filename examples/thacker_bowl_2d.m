@@ -88,12 +88,12 @@ subplot(1, 3, 1);
 map_depth(output_grid_triangles(r.mesh.x, r.mesh.y, N), r.states{1}(:, :, 1), 1e-3);
 % The exact shoreline at T/2: the unit circle about (-sigma, 0).
 angle = linspace(0, 2 * pi, 200);
-line(cos(angle) - 0.5, sin(angle), 'color', 'r', 'linestyle', ':', 'linewidth', 1.5);
+line(cos(angle) - 0.5, sin(angle), 'color', 'r', 'linestyle', '--', 'linewidth', 2);
 line([-2, 2], [0, 0], 'color', 'k', 'linestyle', '--');
 colorbar();
 xlabel('x (m)');
 ylabel('y (m)');
-title('depth h (m) at T/2; shoreline h = 1 mm, exact (red), y = 0 (dashed)');
+title('depth h (m) at T/2; shoreline h = 1 mm, exact (red), y = 0 (black dashes)');
 xs = linspace(-2, 2, 2001);
 on = r.mesh.y == 0;
 [x, order] = sort(r.mesh.x(on));
