@@ -1,4 +1,4 @@
-function spec = output_options(output, finalTime)
+function settings = output_options(output, finalTime)
 % OUTPUT_OPTIONS  Check a solver's output option and complete it, before any
 % work: a struct with fields (all optional)
 %   netcdf  file name of the NetCDF file ('' for none)
@@ -12,9 +12,9 @@ function spec = output_options(output, finalTime)
 % Empty output ([]) means no output. With finalTime empty the times are not
 % checked against the run (they are when the solver starts).
 %
-% spec: the fields above with times (1 x n, increasing) filled in, and
+% settings: the fields above with times (1 x n, increasing) filled in, and
 % active (false for no output). Errors: output_options:<reason>.
-  spec = struct('netcdf', '', 'vtk', '', 'every', [], 'times', [], 'title', '', ...
+  settings = struct('netcdf', '', 'vtk', '', 'every', [], 'times', [], 'title', '', ...
                 'epoch', '1970-01-01 00:00:00', 'active', false);
   if isempty(output)
     return;
@@ -25,45 +25,45 @@ function spec = output_options(output, finalTime)
   end
   given = fieldnames(output);
   for i = 1:numel(given)
-    if ~isfield(spec, given{i}) || strcmp(given{i}, 'active')
+    if ~isfield(settings, given{i}) || strcmp(given{i}, 'active')
       error('output_options:unknownField', 'Unknown output field %s (netcdf, vtk, every, times, title, epoch).', ...
             given{i});
     end
-    spec.(given{i}) = output.(given{i});
+    settings.(given{i}) = output.(given{i});
   end
   for name = {'netcdf', 'vtk', 'title', 'epoch'}
-    if ~ischar(spec.(name{1})) || (~isempty(spec.(name{1})) && size(spec.(name{1}), 1) ~= 1)
+    if ~ischar(settings.(name{1})) || (~isempty(settings.(name{1})) && size(settings.(name{1}), 1) ~= 1)
       error('output_options:notText', 'output.%s must be a character row.', name{1});
     end
   end
-  if isempty(spec.netcdf) && isempty(spec.vtk)
+  if isempty(settings.netcdf) && isempty(settings.vtk)
     error('output_options:noFile', 'output names neither a netcdf file nor a vtk prefix.');
   end
-  if isempty(regexp(spec.epoch, '^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d$', 'once'))
-    error('output_options:epoch', 'output.epoch %s is not yyyy-mm-dd HH:MM:SS.', spec.epoch);
+  if isempty(regexp(settings.epoch, '^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d$', 'once'))
+    error('output_options:epoch', 'output.epoch %s is not yyyy-mm-dd HH:MM:SS.', settings.epoch);
   end
-  if ~isempty(spec.every) && ~isempty(spec.times)
+  if ~isempty(settings.every) && ~isempty(settings.times)
     error('output_options:everyAndTimes', 'Give output.every or output.times, not both.');
   end
-  if ~isempty(spec.every) && ~(isnumeric(spec.every) && isscalar(spec.every) && isreal(spec.every) ...
-                               && isfinite(spec.every) && spec.every > 0)
+  if ~isempty(settings.every) && ~(isnumeric(settings.every) && isscalar(settings.every) && isreal(settings.every) ...
+                               && isfinite(settings.every) && settings.every > 0)
     error('output_options:every', 'output.every must be a positive number of seconds.');
   end
-  if ~isempty(spec.times) && ~(isnumeric(spec.times) && isreal(spec.times) && all(isfinite(spec.times(:))))
+  if ~isempty(settings.times) && ~(isnumeric(settings.times) && isreal(settings.times) && all(isfinite(settings.times(:))))
     error('output_options:times', 'output.times must be finite numbers of seconds.');
   end
   if ~isempty(finalTime)
-    if ~isempty(spec.times)
-      spec.times = unique(double(spec.times(:)'));
-      if spec.times(1) < 0 || spec.times(end) > finalTime
+    if ~isempty(settings.times)
+      settings.times = unique(double(settings.times(:)'));
+      if settings.times(1) < 0 || settings.times(end) > finalTime
         error('output_options:timesOutsideRun', ...
               'output.times run from %g s to %g s, outside the run from 0 to %g s.', ...
-              spec.times(1), spec.times(end), finalTime);
+              settings.times(1), settings.times(end), finalTime);
       end
     elseif ~isfinite(finalTime)
       error('output_options:endless', 'A run without an end time needs output.times.');
     else
-      every = spec.every;
+      every = settings.every;
       if isempty(every)
         every = finalTime / 10;
       end
@@ -72,11 +72,11 @@ function spec = output_options(output, finalTime)
               every, finalTime);
       end
       count = floor(finalTime / every * (1 + 4 * eps));
-      spec.times = min(every * (0:count), finalTime);
+      settings.times = min(every * (0:count), finalTime);
     end
   end
   % The folders must take new files; the netcdf package must be there.
-  targets = {spec.netcdf, spec.vtk};
+  targets = {settings.netcdf, settings.vtk};
   for i = 1:2
     if ~isempty(targets{i})
       folder = fileparts(targets{i});
@@ -92,8 +92,8 @@ function spec = output_options(output, finalTime)
       delete(probe);
     end
   end
-  if ~isempty(spec.netcdf)
+  if ~isempty(settings.netcdf)
     output_netcdf_api();
   end
-  spec.active = true;
+  settings.active = true;
 end
