@@ -37,8 +37,10 @@ function [sx, sy] = shoreline(grid, h, level)
     b = edgeTo(e);
     crosses = above(a, :) ~= above(b, :);
     s = d(a, crosses) ./ (d(a, crosses) - d(b, crosses));
-    px(e, crosses) = grid.nodeX(nodes(a, crosses))' + s .* (grid.nodeX(nodes(b, crosses)) - grid.nodeX(nodes(a, crosses)))';
-    py(e, crosses) = grid.nodeY(nodes(a, crosses))' + s .* (grid.nodeY(nodes(b, crosses)) - grid.nodeY(nodes(a, crosses)))';
+    xa = grid.nodeX(nodes(a, crosses))';
+    ya = grid.nodeY(nodes(a, crosses))';
+    px(e, crosses) = xa + s .* (grid.nodeX(nodes(b, crosses))' - xa);
+    py(e, crosses) = ya + s .* (grid.nodeY(nodes(b, crosses))' - ya);
   end
   % Two of the three edges cross: their points, then a NaN.
   [~, order] = sort(isnan(px), 1);

@@ -15,7 +15,7 @@ function settings = output_options(output, finalTime)
 % settings: the fields above with times (1 x n, increasing) filled in, and
 % active (false for no output). Errors: output_options:<reason>.
   settings = struct('netcdf', '', 'vtk', '', 'every', [], 'times', [], 'title', '', ...
-                'epoch', '1970-01-01 00:00:00', 'active', false);
+                    'epoch', '1970-01-01 00:00:00', 'active', false);
   if isempty(output)
     return;
   end
@@ -26,8 +26,8 @@ function settings = output_options(output, finalTime)
   given = fieldnames(output);
   for i = 1:numel(given)
     if ~isfield(settings, given{i}) || strcmp(given{i}, 'active')
-      error('output_options:unknownField', 'Unknown output field %s (netcdf, vtk, every, times, title, epoch).', ...
-            given{i});
+      error('output_options:unknownField', ...
+            'Unknown output field %s (netcdf, vtk, every, times, title, epoch).', given{i});
     end
     settings.(given{i}) = output.(given{i});
   end
@@ -45,8 +45,8 @@ function settings = output_options(output, finalTime)
   if ~isempty(settings.every) && ~isempty(settings.times)
     error('output_options:everyAndTimes', 'Give output.every or output.times, not both.');
   end
-  if ~isempty(settings.every) && ~(isnumeric(settings.every) && isscalar(settings.every) && isreal(settings.every) ...
-                               && isfinite(settings.every) && settings.every > 0)
+  every = settings.every;
+  if ~isempty(every) && ~(isnumeric(every) && isscalar(every) && isreal(every) && isfinite(every) && every > 0)
     error('output_options:every', 'output.every must be a positive number of seconds.');
   end
   if ~isempty(settings.times) && ~(isnumeric(settings.times) && isreal(settings.times) && all(isfinite(settings.times(:))))
@@ -63,14 +63,11 @@ function settings = output_options(output, finalTime)
     elseif ~isfinite(finalTime)
       error('output_options:endless', 'A run without an end time needs output.times.');
     else
-      every = settings.every;
       if isempty(every)
-        every = finalTime / 10;
+        every = max(finalTime / 10, realmin);
       end
-      if every > finalTime && finalTime > 0
-        error('output_options:timesOutsideRun', 'output.every = %g s is longer than the run (%g s).', ...
-              every, finalTime);
-      end
+      % Multiples of every up to the end; one that rounding puts past the
+      % end by a few units in the last place is the end.
       count = floor(finalTime / every * (1 + 4 * eps));
       settings.times = min(every * (0:count), finalTime);
     end

@@ -8,7 +8,8 @@ function output_pvd(file, times, files)
   if fid < 0
     error('output_pvd:open', 'Cannot write %s.', partial);
   end
-  fprintf(fid, '<?xml version="1.0"?>\n<VTKFile type="Collection" version="0.1" byte_order="LittleEndian">\n<Collection>\n');
+  fprintf(fid, ['<?xml version="1.0"?>\n' ...
+                '<VTKFile type="Collection" version="0.1" byte_order="LittleEndian">\n<Collection>\n']);
   for i = 1:numel(times)
     fprintf(fid, '<DataSet timestep="%.17g" part="0" file="%s"/>\n', times(i), files{i});
   end
