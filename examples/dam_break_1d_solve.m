@@ -13,6 +13,14 @@ function result = dam_break_1d_solve(K, varargin)
 %     'dryThreshold'  depth at or below which a node is dry (default 1e-6 m)
 %     'cfl'           fraction of the positivity-preserving step (default 0.9)
 %     'maxSteps'      time steps allowed before giving up (default 1e6)
+%     'output'        NetCDF and VTK files of h, hu and eta during the run
+%                     (default [], none): a struct such as struct('netcdf',
+%                     'run.nc', 'vtk', 'run', 'every', 2), see output_options
+%                     in examples/common
+%     'progress'      seconds between progress lines (default false, none)
+% An option the solver cannot run with, an output file that cannot be written
+% or output times outside the run end the call before any work with a
+% dam_break_1d_solve:<option> or output_options:<reason> error.
 %
 % The scheme: Legendre-Gauss-Lobatto nodes, strong form, third-order SSP
 % Runge-Kutta. After every stage a minmod slope limiter, a positivity limiter
@@ -32,13 +40,16 @@ function result = dam_break_1d_solve(K, varargin)
 
   opt = struct('order', 1, 'channelLength', 1000, 'damPosition', 500, 'damDepth', 10, ...
                'gravity', 9.81, 'finalTime', 20, 'dryThreshold', 1e-6, 'cfl', 0.9, ...
-               'maxSteps', 1e6);
+               'maxSteps', 1e6, 'output', [], 'progress', false);
   for i = 1:2:numel(varargin)
     if ~isfield(opt, varargin{i})
       error('dam_break_1d_solve:unknownOption', 'Unknown option %s.', varargin{i});
     end
     opt.(varargin{i}) = varargin{i + 1};
   end
+  addpath(fullfile(fileparts(mfilename('fullpath')), 'common'));
+  check_options(K, opt);
+  output_options(opt.output, opt.finalTime);
   c0 = sqrt(opt.gravity * opt.damDepth);
   if opt.damPosition - c0 * opt.finalTime < 0 || opt.damPosition + 2 * c0 * opt.finalTime > opt.channelLength
     error('dam_break_1d_solve:wavesReachWalls', ...
@@ -60,14 +71,22 @@ function result = dam_break_1d_solve(K, varargin)
   q = postprocess(q, mesh, thr);
   mass0 = total_mass(q, mesh);
   minDepth = smallest_depth(q);
+  writer = output_open(opt.output, opt.finalTime, output_grid_lines(mesh.x, mesh.r, mesh.weights), ...
+                       zeros(size(x)), struct('nodal', {{'h', 'hu', 'eta'}}, 'layered', {{}}), ...
+                       struct('title', 'Dam break onto a dry bed', 'source', sprintf( ...
+                              'examples/dam_break_1d_solve: nodal DG of order %d on %d elements', ...
+                              opt.order, K)));
+  progress = progress_start(opt.progress, opt.finalTime, 'dam_break_1d_solve');
 
   % SSP Runge-Kutta, third order: convex combinations of forward-Euler steps,
   % each followed by the limiters, so the step that keeps the means
   % non-negative for one Euler step keeps them so for the whole scheme.
   t = 0;
   steps = 0;
+  stops = [writer.times(writer.times > 0), opt.finalTime];
+  writer = write_due(writer, t, q);
   while t < opt.finalTime
-    dt = min(time_step(q, mesh, opt), opt.finalTime - t);
+    dt = min(time_step(q, mesh, opt), stops(find(stops > t, 1)) - t);
     q1 = postprocess(q + dt * rhs(q, mesh, kernels, g, thr), mesh, thr);
     q2 = postprocess(0.75 * q + 0.25 * (q1 + dt * rhs(q1, mesh, kernels, g, thr)), mesh, thr);
     q = postprocess(q / 3 + (2 / 3) * (q2 + dt * rhs(q2, mesh, kernels, g, thr)), mesh, thr);
@@ -80,6 +99,8 @@ function result = dam_break_1d_solve(K, varargin)
     if steps >= opt.maxSteps && t < opt.finalTime
       error('dam_break_1d_solve:tooManySteps', 'Only at t = %g s after %d steps (last step %g s).', t, steps, dt);
     end
+    writer = write_due(writer, t, q);
+    progress = progress_report(progress, t, steps, dt, @() (total_mass(q, mesh) - mass0) / mass0);
   end
 
   exact = @(xs) ritter_depth(xs, t, opt.damPosition, opt.damDepth, g);
@@ -167,6 +188,36 @@ function [V, Vr] = legendre_vandermonde(N, r)
   V = P .* scale;
   Vr = dP .* scale;
 end
+function check_options(K, opt)
+  % Each option a value the solver can run with, before any work.
+  scalar = @(v) isnumeric(v) && isscalar(v) && isreal(v) && isfinite(v);
+  rules = {'order', @(v) scalar(v) && v >= 1 && v == round(v), 'a whole number >= 1'; ...
+           'channelLength', @(v) scalar(v) && v > 0, 'a positive length'; ...
+           'damPosition', @(v) scalar(v) && v > 0 && v < opt.channelLength, 'inside the channel'; ...
+           'damDepth', @(v) scalar(v) && v > 0, 'a positive depth'; ...
+           'gravity', @(v) scalar(v) && v > 0, 'a positive number'; ...
+           'finalTime', @(v) scalar(v) && v >= 0, 'a number of seconds >= 0'; ...
+           'dryThreshold', @(v) scalar(v) && v >= 0, 'a number >= 0'; ...
+           'cfl', @(v) scalar(v) && v > 0, 'a positive number'; ...
+           'maxSteps', @(v) isnumeric(v) && isscalar(v) && v > 0, 'a positive number'; ...
+           'progress', @(v) (islogical(v) || isnumeric(v)) && isscalar(v) && v >= 0, ...
+           'false or a number of seconds'};
+  if ~(isnumeric(K) && isscalar(K) && K >= 1 && K == round(K))
+    error('dam_break_1d_solve:K', 'K must be a whole number of elements >= 1.');
+  end
+  for i = 1:size(rules, 1)
+    if ~rules{i, 2}(opt.(rules{i, 1}))
+      error(['dam_break_1d_solve:' rules{i, 1}], '%s must be %s.', rules{i, 1}, rules{i, 3});
+    end
+  end
+end
+
+function writer = write_due(writer, t, q)
+  % The state to the output files if t is the next output time.
+  if writer.active && writer.written < numel(writer.times) && t == writer.times(writer.written + 1)
+    writer = output_write(writer, t, struct('h', q(:, :, 1), 'hu', q(:, :, 2), 'eta', q(:, :, 1)));
+  end
+end
 
 function kernels = load_kernels()
   % Handles to the modules, each taken inside the private folder of its class
@@ -175,6 +226,8 @@ function kernels = load_kernels()
   root = fileparts(fileparts(mfilename('fullpath')));
   % The checks of the plain-M twins, which stand in for modules not built.
   addpath(fullfile(root, 'mframe'));
+  % Folders added to the path by a relative name would be lost at the cd below.
+  path_absolute();
   text = fileread(fullfile(root, 'modules.txt'));
   names = {'wd_volume_flux_1d', 'face_flux_1d', 'wet_dry_face_1d', 'inner_edge_strong_rhs'};
   kernels = struct();

@@ -10,7 +10,11 @@
 % and processor time) with the shares of the pressure correction (assembly and solve) and of the sparse
 % solves alone. Both surfaces at the end are drawn, with the
 % wave at the start and the exact solitary wave at the end, in
-% nonhydro_solitary_wave.png next to this script.
+% nonhydro_solitary_wave.png next to this script. The non-hydrostatic run
+% writes its state at t = 0 and every 3 s to output/nonhydro_solitary_wave.nc
+% (NetCDF, CF and UGRID conventions) and to the VTK series
+% output/nonhydro_solitary_wave.pvd next to this script, and prints its
+% progress every few seconds.
 %
 % Run from the repository root after build_mex:
 %   run('examples/nonhydro_solitary_wave.m')
@@ -23,7 +27,15 @@ fprintf('Solitary wave, depth 10 m, amplitude 1 m, P2 on 120 cells of 5 m, 30 s\
 fprintf('%-15s %9s %9s %8s %9s %17s %9s %9s %9s %8s %8s %10s %7s\n', 'run', 'celerity', 'vs theory', ...
         'crest', 'crest/a', 'range over run', 'trailing', 'travelled', 'mass', 's/step', 'cpu s', ...
         'correction', 'solve');
-runs = {nonhydro_solitary_wave_case(), nonhydro_solitary_wave_case('nonhydrostatic', false)};
+outputFolder = fullfile(here, 'output');
+if ~exist(outputFolder, 'dir')
+  mkdir(outputFolder);
+end
+files = struct('netcdf', fullfile(outputFolder, 'nonhydro_solitary_wave.nc'), ...
+               'vtk', fullfile(outputFolder, 'nonhydro_solitary_wave'), 'every', 3, ...
+               'title', 'A solitary wave over a flat bed, depth-averaged non-hydrostatic model');
+runs = {nonhydro_solitary_wave_case('output', files, 'progress', 5), ...
+        nonhydro_solitary_wave_case('nonhydrostatic', false)};
 names = {'non-hydrostatic', 'hydrostatic'};
 for i = 1:2
   r = runs{i};

@@ -2,10 +2,14 @@
 # Installs what building and testing the kernels needs, from Debian's packages:
 # compiler, CMake, GoogleTest, Google Benchmark, Octave with its headers, the
 # 64-bit-integer OpenBLAS, gnuplot with Octave's font for the examples'
-# headless plots, and gmsh, which makes the 2d example's mesh from its .geo.
+# headless plots, gmsh, which makes the 2d example's mesh from its .geo, the
+# netcdf package the examples write their NetCDF files with, and the readers
+# the tests check those files and the VTK files with (ncdump, Python's
+# netCDF4 and VTK).
 # Skips apt-get when everything is there already.
 set -euo pipefail
 packages=(g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev octave liboctave-dev libopenblas64-dev gnuplot-nox fonts-freefont-otf gmsh)
+packages+=(octave-netcdf netcdf-bin python3-netcdf4 python3-vtk9)
 missing=()
 # MinGW-w64, for the Windows compile check (scripts/mingw_check.sh).
 packages+=(g++-mingw-w64-x86-64)

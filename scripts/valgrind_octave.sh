@@ -22,8 +22,9 @@ log=build/valgrind_octave.log
 preload=build/valgrind_hwy_timer.so
 printf '#include <stdint.h>\nuint64_t _ZN3hwy8platform15TimerResolutionEv(void) { return 1; }\n' |
   cc -shared -fPIC -O2 -x c -o "$preload" -
+source scripts/octave_exit_line.sh
 suite=0
-LD_PRELOAD="$PWD/$preload" valgrind --tool=memcheck --num-callers=40 --error-limit=no --log-file="$log" \
+without_exit_line env LD_PRELOAD="$PWD/$preload" valgrind --tool=memcheck --num-callers=40 --error-limit=no --log-file="$log" \
   octave-cli --no-gui --no-init-file --quiet \
   --eval "addpath('$PWD/tests/octave'); exit(run_octave_tests())" || suite=$?
 

@@ -22,6 +22,9 @@ function kernels = dg2d_kernels(variant, names)
              'inner_edge_strong_rhs', 'mesh_connection'};
   end
   root = fileparts(fileparts(fileparts(mfilename('fullpath'))));
+  % Folders added to the path by a relative name would be lost at the cd below.
+  addpath(fullfile(root, 'examples', 'common'));
+  path_absolute();
   text = fileread(fullfile(root, 'modules.txt'));
   kernels = struct();
   for i = 1:numel(names)

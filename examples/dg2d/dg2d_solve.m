@@ -7,7 +7,11 @@ function result = dg2d_solve(meshes, q, z, opt)
 % finalTime, outputTimes (states kept at these times), steps (the run ends
 % after that many steps, also before finalTime), maxSteps (more steps than
 % that before finalTime is an error), shallowDepth, thinDepth and flux (dg2d_rhs),
-% slopeLimiter, kernels.
+% slopeLimiter, kernels, output (NetCDF and VTK files of h, hu, hv and the
+% surface eta at the output option's times: output_options) and progress
+% (seconds between progress lines, false for none). Bad options, an
+% unwritable output file and output times outside the run end the call
+% before any work.
 %
 % Third-order SSP Runge-Kutta; after every stage the slope limiter, the
 % positivity limiter and no discharge at dry nodes (dg2d_limit). The step is
@@ -22,6 +26,13 @@ function result = dg2d_solve(meshes, q, z, opt)
     meshes = {meshes};
   end
   started = tic;
+  dg2d_check_options(opt, 'dg2d_solve');
+  writer = output_open(opt.output, opt.finalTime, output_grid(meshes), z, ...
+                       struct('nodal', {{'h', 'hu', 'hv', 'eta'}}, 'layered', {{}}), ...
+                       struct('title', 'Shallow water on a 2d mesh', 'source', sprintf( ...
+                              'examples/dg2d/dg2d_solve: nodal DG of order %d on %d triangles', ...
+                              meshes{1}.N, size(z, 2))));
+  progress = progress_start(opt.progress, opt.finalTime, 'dg2d_solve');
   g = opt.gravity;
   thr = opt.dryThreshold;
   kernels = opt.kernels;
@@ -31,7 +42,7 @@ function result = dg2d_solve(meshes, q, z, opt)
   q = dg2d_limit(q, z, domain, thr, opt.shallowDepth, opt.slopeLimiter);
   mass0 = dg2d_integral(q(:, :, 1), domain);
   minDepth = min(min(q(:, :, 1)));
-  stops = unique([opt.outputTimes(:); opt.finalTime])';
+  stops = unique([opt.outputTimes(:); writer.times(:); opt.finalTime])';
   outputs = cell(1, numel(opt.outputTimes));
   mass = zeros(1, numel(stops));
   t = 0;
@@ -54,6 +65,8 @@ function result = dg2d_solve(meshes, q, z, opt)
       if steps >= opt.maxSteps && t < opt.finalTime
         error('dg2d_solve:tooManySteps', 'Only at t = %g s after %d steps (last step %g s).', t, steps, dt);
       end
+      progress = progress_report(progress, t, steps, dt, ...
+                                 @() (dg2d_integral(q(:, :, 1), domain) - mass0) / mass0);
     end
     if steps >= opt.steps
       mass(i:end) = dg2d_integral(q(:, :, 1), domain);
@@ -62,6 +75,10 @@ function result = dg2d_solve(meshes, q, z, opt)
     t = stops(i);
     mass(i) = dg2d_integral(q(:, :, 1), domain);
     outputs(opt.outputTimes == stops(i)) = {q};
+    if any(writer.times == stops(i))
+      writer = output_write(writer, t, struct('h', q(:, :, 1), 'hu', q(:, :, 2), 'hv', q(:, :, 3), ...
+                                              'eta', q(:, :, 1) + z));
+    end
   end
   result = struct('q', q, 'outputTimes', opt.outputTimes, 'steps', steps, 'finalTime', t, ...
                   'minDepth', minDepth, 'mass0', mass0, 'mass', mass, 'wallTime', toc(started));
@@ -92,4 +109,15 @@ function dt = time_step(q, meshes, domain, kernels, g, thr)
       dt = min(dt, min(min((elementLength(front) ./ speed) / (2 * mesh.N + 1))));
     end
   end
+end
+
+function grid = output_grid(meshes)
+  % The nodes of every mesh in the state's order, for the output files.
+  x = zeros(meshes{1}.Np, 0);
+  y = x;
+  for m = 1:numel(meshes)
+    x(:, meshes{m}.offset + (1:meshes{m}.K)) = meshes{m}.x;
+    y(:, meshes{m}.offset + (1:meshes{m}.K)) = meshes{m}.y;
+  end
+  grid = output_grid_triangles(x, y, meshes{1}.N);
 end

@@ -11,6 +11,8 @@ function r = nonhydro_solitary_wave_case(varargin)
 %                      solver's slope limiter for the bore it becomes (default true)
 %     'depth', 'amplitude', 'channelLength', 'start', 'gravity', 'cfl'
 %                      (defaults 10 m, 1 m, 600 m, 150 m, 9.81 m/s^2, 0.5)
+%     'output', 'progress'  files written during the run and seconds between
+%                      progress lines (nonhydro_solve; defaults [] and false)
 %
 % The wave starts as the exact solitary wave of the equations with a linear
 % vertical velocity: surface a sech^2(kappa (x - start)), kappa^2 =
@@ -29,7 +31,7 @@ function r = nonhydro_solitary_wave_case(varargin)
 % solveTime, unknowns, options.
   opt = struct('elementsX', 120, 'order', 2, 'finalTime', 30, 'nonhydrostatic', true, ...
                'depth', 10, 'amplitude', 1, 'channelLength', 600, 'start', 150, ...
-               'gravity', 9.81, 'cfl', 0.5);
+               'gravity', 9.81, 'cfl', 0.5, 'output', [], 'progress', false);
   opt = nonhydro_options(opt, varargin);
   g = opt.gravity;
   d = opt.depth;
@@ -55,7 +57,8 @@ function r = nonhydro_solitary_wave_case(varargin)
   run = struct('gravity', g, 'cfl', opt.cfl, 'finalTime', opt.finalTime, ...
                'nonhydrostatic', opt.nonhydrostatic, 'slopeLimiter', ~opt.nonhydrostatic, ...
                'boundaryTypes', nonhydro_walls(mesh), ...
-               'record', @(t, q) crest(xs, q(line) - d), 'maxSteps', 1e6);
+               'record', @(t, q) crest(xs, q(line) - d), 'maxSteps', 1e6, ...
+               'output', opt.output, 'progress', opt.progress);
   s = nonhydro_solve(mesh, q, run);
 
   t = s.times;

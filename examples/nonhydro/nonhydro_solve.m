@@ -8,7 +8,11 @@ function result = nonhydro_solve(mesh, q, opt)
 % slopeLimiter (the 2d solver's, for a hydrostatic run that forms a bore),
 % boundaryTypes (int8 code of every wall face of the mesh, in face order),
 % record (function of t and q returning a row, called at t = 0 and after
-% every step), maxSteps.
+% every step), maxSteps; optional: output (NetCDF and VTK files of h, hu, hv,
+% hw and eta: see output_options in examples/common) and progress (seconds
+% between progress lines, false for none). A value the solver cannot run
+% with, an unwritable output file or output times outside the run end the
+% call before any work.
 %
 % Third-order SSP Runge-Kutta. Each stage is a forward-Euler step of length dt
 % of the hydrostatic equations (dg2d_rhs) and of the advection of hw
@@ -24,6 +28,7 @@ function result = nonhydro_solve(mesh, q, opt)
 % (Np*K).
   started = tic;
   cpuStarted = cputime();
+  [output, progressSeconds] = check_options(opt);
   g = opt.gravity;
   % Dry threshold, shallow depth of the limiters and the modules of the
   % hydrostatic part: the 2d solver's own defaults.
@@ -37,6 +42,12 @@ function result = nonhydro_solve(mesh, q, opt)
   domain = dg2d_domain({mesh});
   z = zeros(mesh.Np, mesh.K);
   bed = dg2d_bed(z, {mesh});
+  writer = output_open(output, opt.finalTime, output_grid_triangles(mesh.x, mesh.y, mesh.N), z, ...
+                       struct('nodal', {{'h', 'hu', 'hv', 'hw', 'eta'}}, 'layered', {{}}), ...
+                       struct('title', 'Depth-averaged non-hydrostatic shallow water', 'source', sprintf( ...
+                              'examples/nonhydro/nonhydro_solve: nodal DG of order %d on %d triangles', ...
+                              mesh.N, mesh.K)));
+  progress = progress_start(progressSeconds, opt.finalTime, 'nonhydro_solve');
   cellStatus = int8(4 * ones(1, mesh.K));
   solveTime = 0;
   correctionTime = 0;
@@ -62,9 +73,11 @@ function result = nonhydro_solve(mesh, q, opt)
   steps = 0;
   times = t;
   records = opt.record(t, q);
+  stops = [writer.times(writer.times > 0), opt.finalTime];
+  writer = write_due(writer, t, q, z);
   while t < opt.finalTime
     dt = opt.cfl * kernels2d.time_interval_3d([], g, mesh.N, 2 * mesh.inradius, cellStatus, q(:, :, 1:3));
-    dt = min(dt, opt.finalTime - t);
+    dt = min(dt, stops(find(stops > t, 1)) - t);
     q1 = euler(q, dt);
     q2 = 0.75 * q + 0.25 * euler(q1, dt);
     q = q / 3 + (2 / 3) * euler(q2, dt);
@@ -78,10 +91,46 @@ function result = nonhydro_solve(mesh, q, opt)
     if steps >= opt.maxSteps && t < opt.finalTime
       error('nonhydro_solve:tooManySteps', 'Only at t = %g s after %d steps.', t, steps);
     end
+    writer = write_due(writer, t, q, z);
+    progress = progress_report(progress, t, steps, dt, ...
+                               @() (dg2d_integral(q(:, :, 1), domain) - mass0) / mass0);
   end
   result = struct('q', q, 'times', times, 'records', records, 'steps', steps, 'finalTime', t, ...
                   'mass0', mass0, 'mass', dg2d_integral(q(:, :, 1), domain), ...
                   'wallTime', toc(started), 'cpuTime', cputime() - cpuStarted, ...
                   'solveTime', solveTime, ...
                   'correctionTime', correctionTime, 'unknowns', mesh.Np * mesh.K);
+end
+
+function [output, progress] = check_options(opt)
+  % The options a run needs, checked before any work; the output and
+  % progress options ([] and false where not given).
+  addpath(fullfile(fileparts(fileparts(mfilename('fullpath'))), 'common'));
+  scalar = @(v) isnumeric(v) && isscalar(v) && isreal(v);
+  rules = {'gravity', @(v) scalar(v) && isfinite(v) && v > 0, 'a positive number'; ...
+           'cfl', @(v) scalar(v) && isfinite(v) && v > 0, 'a positive number'; ...
+           'finalTime', @(v) scalar(v) && isfinite(v) && v >= 0, 'a number of seconds >= 0'; ...
+           'maxSteps', @(v) scalar(v) && v > 0, 'a positive number'};
+  for i = 1:size(rules, 1)
+    if ~isfield(opt, rules{i, 1}) || ~rules{i, 2}(opt.(rules{i, 1}))
+      error(['nonhydro_solve:' rules{i, 1}], '%s must be %s.', rules{i, 1}, rules{i, 3});
+    end
+  end
+  output = [];
+  if isfield(opt, 'output')
+    output = opt.output;
+  end
+  output_options(output, opt.finalTime);
+  progress = false;
+  if isfield(opt, 'progress')
+    progress = opt.progress;
+  end
+end
+
+function writer = write_due(writer, t, q, z)
+  % The state to the output files if t is the next output time.
+  if writer.active && writer.written < numel(writer.times) && t == writer.times(writer.written + 1)
+    writer = output_write(writer, t, struct('h', q(:, :, 1), 'hu', q(:, :, 2), 'hv', q(:, :, 3), ...
+                                            'hw', q(:, :, 4), 'eta', q(:, :, 1) + z));
+  end
 end
