@@ -1,0 +1,32 @@
+function rhs = dg3d_pressure_rhs(mesh, kernels, eta, u, g)
+% DG3D_PRESSURE_RHS  -g grad eta on every prism node (Np x K x 2) from the
+% free surface eta (Np2 x K2), with a Lax-Friedrichs flux on the vertical
+% faces (inner_edge_strong_rhs on the side faces; the jump of the layer's
+% normal velocity u (Np x K x 2) damps the fastest waves); walls reflect u.
+  mesh2 = mesh.mesh2;
+  ref = mesh2.ref;
+  S = mesh.side;
+  i2 = repmat((1:mesh.Np2)', mesh.Np1, 1);
+  dx = ref.Dr * eta .* mesh2.rx + ref.Ds * eta .* mesh2.sx;
+  dy = ref.Dr * eta .* mesh2.ry + ref.Ds * eta .* mesh2.sy;
+  rhs = -g * cat(3, dx(i2, mesh.column), dy(i2, mesh.column));
+  nx = S.normalX;
+  ny = S.normalY;
+  NpK = mesh.Np * mesh.K;
+  unM = u(S.mapM) .* nx + u(S.mapM + NpK) .* ny;
+  unP = u(S.mapP) .* nx + u(S.mapP + NpK) .* ny;
+  etaM = eta(S.map2M);
+  etaP = eta(S.map2P);
+  wall = S.kind == 1;
+  unP(:, wall) = -unM(:, wall);
+  H = mesh.H;
+  c = sqrt(g * max(H(S.map2M), H(S.map2P)));
+  pressure = g * (etaM + etaP) / 2 + c / 2 .* (unM - unP);
+  numerical = cat(3, pressure .* nx, pressure .* ny);
+  fluxM = g * cat(3, etaM .* nx, etaM .* ny);
+  fluxP = g * cat(3, etaP .* nx, etaP .* ny);
+  % A wall face has no adjacent side: its second contribution vanishes.
+  fluxP(:, wall, :) = numerical(:, wall, :);
+  rhs = rhs + kernels.inner_edge_strong_rhs(mesh.invM, S.faceMassMatrix, S.faceToElement, ...
+      S.nodeLocal, S.nodeAdjacent, S.faceJacobian, mesh.J, fluxM, fluxP, numerical);
+end
