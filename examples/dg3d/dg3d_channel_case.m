@@ -21,7 +21,7 @@ function r = dg3d_channel_case(L, Nz, opts)
     opts = [];
   end
   c = struct('depth', 1, 'slope', 1e-5, 'friction', 0, 'startTheta', 0.5, ...
-             'steadyTolerance', 1e-13, 'solver', {{'nu', 0.1, 'horizontal', false, 'finalTime', 1e5}});
+             'steadyTolerance', 1e-13, 'solver', {{'nu', 0.1, 'horizontal', false, 'finalTime', 1e5, 'maxSteps', 20000}});
   [c, solver] = dg3d_case_options('dg3d_channel_case', c, opts);
   opt = dg3d_options(solver{:});
   if c.friction > 0

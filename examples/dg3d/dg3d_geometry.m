@@ -3,7 +3,7 @@ function mesh = dg3d_geometry(mesh, eta)
 % eta (Np2 x K2): total depth H = hb + eta (Np2 x K2); Jz (Np x K), dz/dzeta
 % of each node, H Dsigma / 2; J (Np x K), the prism Jacobian J2 Jz;
 % side.faceJacobian (edge Jacobian times Jz); z (Np x K) node elevations.
-  i2 = repmat((1:mesh.Np2)', mesh.Np1, 1);
+  i2 = mesh.nodeTriangle;
   mesh.eta = eta;
   mesh.H = mesh.hb + eta;
   Hn = mesh.H(i2, mesh.column);

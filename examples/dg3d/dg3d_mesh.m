@@ -13,7 +13,8 @@ function mesh = dg3d_mesh(vm, N, L, Nz, bed)
 %   the total depth H = hb + eta; layers are Dsigma = 1/L thick.
 % Fields: mesh2 (dg2d_mesh), line (dg3d_line), N, Nz, L, Np2, Np1, Np, K2, K,
 %   Nc (L Np1 nodes on a vertical line), hb (Np2 x K2), x, y, sigma (Np x K),
-%   layer, column (1 x K), invM (Np x Np, prism reference), Dz (Np x Np, d/dzeta
+%   layer, column (1 x K), nodeTriangle (Np x 1, triangle node of each prism
+%   node), invM (Np x Np, prism reference), Dz (Np x Np, d/dzeta
 %   along the lines), J2 (Np x K, triangle Jacobian), elementLength (1 x K),
 %   lineWeights (Nc x 1, sigma integral of each line node, sum 1);
 %   inner: faces between layers (local side the upper prism through its
@@ -62,6 +63,7 @@ function mesh = dg3d_mesh(vm, N, L, Nz, bed)
   mesh.column = e(:)';
   i2 = repmat((1:Np2)', Np1, 1);
   j = kron((1:Np1)', ones(Np2, 1));
+  mesh.nodeTriangle = i2;
   mesh.x = mesh2.x(i2, mesh.column);
   mesh.y = mesh2.y(i2, mesh.column);
   mesh.sigma = (mesh.layer - 1 + (1 + line.z(j)) / 2) / L;

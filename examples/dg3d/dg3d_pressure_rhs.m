@@ -1,20 +1,24 @@
 function rhs = dg3d_pressure_rhs(mesh, kernels, eta, u, g)
 % DG3D_PRESSURE_RHS  -g grad eta on every prism node (Np x K x 2) from the
 % free surface eta (Np2 x K2), with a Lax-Friedrichs flux on the vertical
-% faces (inner_edge_strong_rhs on the side faces; the jump of the layer's
-% normal velocity u (Np x K x 2) damps the fastest waves); walls reflect u.
+% faces (inner_edge_strong_rhs on the side faces). The surface waves are
+% the depth-averaged flow's, so the flux damps the jump of the depth-mean
+% normal velocity (from u, Np x K x 2), the same in every layer; walls
+% reflect it. A layer's own velocity may cross a wall's plane at rest as
+% long as the column carries no net transport.
   mesh2 = mesh.mesh2;
   ref = mesh2.ref;
   S = mesh.side;
-  i2 = repmat((1:mesh.Np2)', mesh.Np1, 1);
+  i2 = mesh.nodeTriangle;
   dx = ref.Dr * eta .* mesh2.rx + ref.Ds * eta .* mesh2.sx;
   dy = ref.Dr * eta .* mesh2.ry + ref.Ds * eta .* mesh2.sy;
   rhs = -g * cat(3, dx(i2, mesh.column), dy(i2, mesh.column));
   nx = S.normalX;
   ny = S.normalY;
-  NpK = mesh.Np * mesh.K;
-  unM = u(S.mapM) .* nx + u(S.mapM + NpK) .* ny;
-  unP = u(S.mapP) .* nx + u(S.mapP + NpK) .* ny;
+  mean = reshape(sum(mesh.lineWeights .* dg3d_lines(mesh, u), 1), mesh.Np2, mesh.K2, 2);
+  NpK = mesh.Np2 * mesh.K2;
+  unM = mean(S.map2M) .* nx + mean(S.map2M + NpK) .* ny;
+  unP = mean(S.map2P) .* nx + mean(S.map2P + NpK) .* ny;
   etaM = eta(S.map2M);
   etaP = eta(S.map2P);
   wall = S.kind == 1;

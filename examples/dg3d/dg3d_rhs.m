@@ -10,7 +10,5 @@ function [rEta, rU] = dg3d_rhs(mesh, kernels, eta, u, opt)
   rEta = dg3d_continuity_rhs(mesh, kernels, eta, u, g);
   rU = dg3d_pressure_rhs(mesh, kernels, eta, u, g) + dg3d_vertical_rhs(mesh, kernels, u, opt.nu, vopt) ...
        + opt.coriolis * cat(3, u(:, :, 2), -u(:, :, 1));
-  top = mesh.surface.elements;
-  lift = kron(mesh.line.invM(:, end), ones(mesh.Np2, 1)) ./ mesh.Jz(:, top);
-  rU(:, top, :) = rU(:, top, :) + lift .* reshape(opt.windStress / opt.rho, 1, 1, 2);
+  rU = rU + dg3d_boundary_forcing(mesh, opt.windStress / opt.rho, []);
 end

@@ -49,7 +49,7 @@ function [state, info] = dg3d_solve(mesh, state, opt, kernels)
   change = inf;
   dt = 0;
   while t < opt.finalTime * (1 - 1e-12) && steps < opt.maxSteps
-    H3 = mesh.H(repmat((1:mesh.Np2)', mesh.Np1, 1), mesh.column);
+    H3 = mesh.H(mesh.nodeTriangle, mesh.column);
     dt = opt.cfl * kernels.time_interval_3d([], g, mesh.N, mesh.elementLength, status, ...
                                             cat(3, H3, H3 .* u(:, :, 1), H3 .* u(:, :, 2)));
     Hmin = min(mesh.H(:));
@@ -74,16 +74,18 @@ function [state, info] = dg3d_solve(mesh, state, opt, kernels)
     end
     H = reshape(mesh.H, 1, Nl);
     ul = dg3d_lines(mesh, u);
-    E = E + reshape(opt.bodyForce, 1, 1, 2) + op.lift .* (reshape(opt.windStress, 1, 1, 2) / opt.rho) ./ H;
+    bedStress = [];
     if ~noSlip && opt.friction > 0
       % Bed stress nu du/dz = r u_b (r = Cd |u_b| for the quadratic law).
-      ub = ul(1, :, :);
+      ub = u(mesh.bed.nodes, mesh.bed.elements, :);
       r = opt.friction;
       if strcmp(opt.bed, 'quadratic')
         r = r * sqrt(sum(ub .^ 2, 3));
       end
-      E = E - op.liftBed .* (r .* ub) ./ H;
+      bedStress = r .* ub;
     end
+    E = E + reshape(opt.bodyForce, 1, 1, 2) ...
+        + dg3d_lines(mesh, dg3d_boundary_forcing(mesh, opt.windStress / opt.rho, bedStress));
     if opt.implicit
       W = ul(:, :, 1) + 1i * ul(:, :, 2);
       mu = op.values ./ H .^ 2 - 1i * opt.coriolis;

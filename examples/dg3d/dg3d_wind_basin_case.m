@@ -7,7 +7,7 @@ function r = dg3d_wind_basin_case(L, Nz, opts)
 % Away from the end walls the steady flow has no net transport and
 %   u = (tau H / (4 rho nu)) (1 + 4 s + 3 s^2),  s = (z - eta) / H = sigma - 1,
 %   d eta / dx = 3 tau / (2 rho g H).
-% opts (struct, optional): depth, basinLength, elementsX, N, tau,
+% opts (struct, optional): depth, basinLength, width, elementsX, N, tau,
 % steadyTolerance (relative to the surface speed) and any dg3d_options field.
 % r: profileError (largest |u - exact| over the nodes of the middle third,
 % relative to the surface speed tau h / (4 rho nu)), setupError (least-squares
@@ -17,11 +17,11 @@ function r = dg3d_wind_basin_case(L, Nz, opts)
   if nargin < 3
     opts = [];
   end
-  c = struct('depth', 1, 'basinLength', 10, 'elementsX', 10, 'N', 1, 'tau', 0.1, ...
-             'steadyTolerance', 1e-9, 'solver', {{'nu', 0.05, 'finalTime', 2000}});
+  c = struct('depth', 1, 'basinLength', 10, 'width', 1, 'elementsX', 10, 'N', 1, 'tau', 0.1, ...
+             'steadyTolerance', 1e-7, 'solver', {{'nu', 0.05, 'finalTime', 2000, 'maxSteps', 20000}});
   [c, solver] = dg3d_case_options('dg3d_wind_basin_case', c, opts);
   opt = dg3d_options(solver{:});
-  mesh = dg3d_mesh(dg2d_rectangle([0, c.basinLength], [0, 1], c.elementsX, 1), c.N, L, Nz, c.depth);
+  mesh = dg3d_mesh(dg2d_rectangle([0, c.basinLength], [0, c.width], c.elementsX, 1), c.N, L, Nz, c.depth);
   speed = c.tau * c.depth / (4 * opt.rho * opt.nu);
   opt.windStress = [c.tau, 0];
   opt.steadyTolerance = c.steadyTolerance * speed;
