@@ -98,8 +98,10 @@ plot(2 * (s - s .^ 2 / 2), s, 'k-', channel.u, channel.sigma, 'ro');
 xlabel('u / u_{surface}');
 title('2. slope-driven channel, steady');
 subplot(1, 3, 3);
-plot(ekman.exactU, ekman.sigma, 'k-', ekman.u, ekman.sigma, 'ro', ekman.exactV, ekman.sigma, 'b-', ...
-     ekman.v, ekman.sigma, 'bs');
+k = ekman.options;
+alpha = sqrt(1i * k.coriolis / k.nu);
+W = (k.tau / 1000) * sinh(alpha * s * k.depth) / (k.nu * alpha * cosh(alpha * k.depth));
+plot(real(W), s, 'k-', ekman.u, ekman.sigma, 'ro', imag(W), s, 'b-', ekman.v, ekman.sigma, 'bs');
 xlabel('u, v (m/s)');
 title('3. Ekman layer, 10 layers, Nz = 1');
 legend('u exact', 'u', 'v exact', 'v', 'location', 'southwest');

@@ -48,6 +48,7 @@ function r = dg3d_channel_case(L, Nz, opts)
   [state, info] = dg3d_solve(mesh, rest, steady, kernels);
   lines = dg3d_lines(mesh, state.u(:, :, 1));
   r.steadyError = max(abs(lines(:) - exact(:))) / speed;
+  r.u = lines(:, 1) / speed;
   r.steps = info.steps;
   r.startupError = NaN;
   r.startupSteps = 0;
@@ -67,9 +68,7 @@ function r = dg3d_channel_case(L, Nz, opts)
     r.startupSteps = info.steps;
   end
   r.surfaceSpeed = speed;
-  lines = dg3d_lines(mesh, state.u(:, :, 1));
   r.sigma = sigma(:, 1);
-  r.u = lines(:, 1) / speed;
   r.exact = exact(:, 1) / speed;
   r.options = c;
 end
