@@ -7,8 +7,9 @@ function [rhs, U] = dg3d_continuity_rhs(mesh, kernels, eta, u, g)
   ref = mesh2.ref;
   F = mesh2.faces;
   H = mesh.hb + eta;
-  lines = dg3d_lines(mesh, u);
-  U = H .* reshape(sum(mesh.lineWeights .* lines, 1), mesh.Np2, mesh.K2, 2);
+  % Sigma integral along each line: prism nodes i + Np2 (j - 1) of layers
+  % 1..L follow each other as line nodes of triangle node i.
+  U = H .* reshape(sum(reshape(u, mesh.Np2, mesh.Nc, []) .* mesh.lineWeights', 2), mesh.Np2, mesh.K2, 2);
   Ux = U(:, :, 1);
   Uy = U(:, :, 2);
   rhs = -(ref.Dr * (Ux .* mesh2.rx + Uy .* mesh2.ry) + ref.Ds * (Ux .* mesh2.sx + Uy .* mesh2.sy));
