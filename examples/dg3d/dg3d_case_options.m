@@ -12,6 +12,7 @@ function [c, solver] = dg3d_case_options(name, c, opts)
   known = fieldnames(dg3d_options());
   solver = c.solver;
   c = rmfield(c, 'solver');
+  % Each given setting: the case's own, or a solver option passed on.
   for f = fieldnames(opts)'
     if isfield(c, f{1})
       c.(f{1}) = opts.(f{1});

@@ -28,6 +28,7 @@ function line = dg3d_line(Nz)
   for n = 2:Nz
     dP(:, n + 1) = (2 * n - 1) * P(:, n) + dP(:, n - 1);
   end
+  % Normalised Legendre columns and their derivatives.
   for n = 0:Nz
     V(:, n + 1) = P(:, n + 1) * sqrt((2 * n + 1) / 2);
     Vz(:, n + 1) = dP(:, n + 1) * sqrt((2 * n + 1) / 2);

@@ -23,6 +23,7 @@ function opt = dg3d_options(varargin)
   if mod(numel(varargin), 2) ~= 0
     error('dg3d_options:pairs', 'Options come in name/value pairs (%d arguments given).', numel(varargin));
   end
+  % Each name/value pair over the defaults.
   for i = 1:2:numel(varargin)
     name = varargin{i};
     if ~ischar(name) || ~isfield(opt, name)

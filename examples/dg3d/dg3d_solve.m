@@ -48,6 +48,7 @@ function [state, info] = dg3d_solve(mesh, state, opt, kernels)
   reference = u;
   change = inf;
   dt = 0;
+  % One time step per pass: surface, forcing, vertical lines.
   while t < opt.finalTime * (1 - 1e-12) && steps < opt.maxSteps
     H3 = mesh.H(mesh.nodeTriangle, mesh.column);
     dt = opt.cfl * kernels.time_interval_3d([], g, mesh.N, mesh.elementLength, status, ...

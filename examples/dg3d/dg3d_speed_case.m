@@ -32,6 +32,7 @@ function r = dg3d_speed_case(opts)
   variants = {'modules', 'plain'};
   modules = {'bottom_edge_alter_rhs', 'bottom_edge_central_rhs', 'inner_edge_strong_rhs'};
   results = cell(1, 2);
+  % Each variant: the modules, then their plain twins.
   for v = 1:2
     kernels = dg3d_kernels(variants{v});
     [results{v}{1:2}] = dg3d_rhs(mesh, kernels, eta, u, opt);
@@ -44,6 +45,7 @@ function r = dg3d_speed_case(opts)
     % Where the time goes: each module through a timing wrapper, and the
     % three parts of the right-hand side on their own.
     timed = kernels;
+    % A timing wrapper around each module.
     for n = 1:numel(modules)
       timed.(modules{n}) = @(varargin) timed_call(n, kernels.(modules{n}), varargin{:});
     end
@@ -52,6 +54,7 @@ function r = dg3d_speed_case(opts)
              @() dg3d_pressure_rhs(mesh, timed, eta, u, opt.g), ...
              @() dg3d_vertical_rhs(mesh, timed, u, opt.nu, vopt)};
     timed_call(0);
+    % Each part of the right-hand side on its own.
     for p = 1:numel(parts)
       started = tic();
       for i = 1:c.repeats
