@@ -32,5 +32,5 @@ function rhs = dg3d_pressure_rhs(mesh, kernels, eta, u, g)
   % A wall face has no adjacent side: its second contribution vanishes.
   fluxP(:, wall, :) = numerical(:, wall, :);
   rhs = rhs + kernels.inner_edge_strong_rhs(mesh.invM, S.faceMassMatrix, S.faceToElement, ...
-      S.nodeLocal, S.nodeAdjacent, S.faceJacobian, mesh.J, fluxM, fluxP, numerical);
+      S.nodeLocal, S.nodeAdjacent, S.edgeJacobian, mesh.J2, fluxM, fluxP, numerical);
 end

@@ -12,7 +12,10 @@ function r = dg3d_wind_basin_case(L, Nz, opts)
 % r: profileError (largest |u - exact| over the nodes of the middle third,
 % relative to the surface speed tau h / (4 rho nu)), setupError (least-squares
 % slope of eta over the middle third, relative), massChange (relative to
-% the water volume), steps, time, wallTime, nodes, sigma and u / exact of
+% the water volume), verticalVelocity (largest |w| over the middle third,
+% relative to the surface speed), surfaceOmega (largest flux through the
+% surface left by integrating the continuity up each line, relative to the
+% surface speed: rounding), steps, time, wallTime, nodes, sigma and u / exact of
 % the middle line (for plots), options.
   if nargin < 3
     opts = [];
@@ -44,6 +47,10 @@ function r = dg3d_wind_basin_case(L, Nz, opts)
   r.setupError = abs(p(1) / slope - 1);
   volume = c.depth * c.basinLength;
   r.massChange = (info.mass(end) - info.mass(1)) / volume;
+  [w, ~, surfaceOmega] = dg3d_vertical_velocity(mesh, kernels, state.eta, state.u, opt.g);
+  inside = mesh.x >= c.basinLength / 3 - 1e-9 & mesh.x <= 2 * c.basinLength / 3 + 1e-9;
+  r.verticalVelocity = max(abs(w(inside))) / speed;
+  r.surfaceOmega = max(abs(surfaceOmega(:))) / speed;
   r.steps = info.steps;
   r.time = info.time;
   r.change = info.change / speed;

@@ -25,6 +25,8 @@ function wind_basin_profile_setup_and_mass()
   assert(r.profileError < 2e-5, 'profile error %g', r.profileError);
   assert(r.setupError < 1e-5, 'set-up error %g', r.setupError);
   assert(abs(r.massChange) < 1e-14, 'mass change %g', r.massChange);
+  assert(r.surfaceOmega < 1e-12 && r.verticalVelocity < 1e-4, 'flux through the surface %g, w %g', ...
+         r.surfaceOmega, r.verticalVelocity);
   r = dg3d_wind_basin_case(4, 1, coarse);
   assert(abs(r.profileError / 0.04159 - 1) < 0.01, 'Nz = 1 profile error %g', r.profileError);
   assert(abs(r.setupError / 0.01891 - 1) < 0.01, 'Nz = 1 set-up error %g', r.setupError);
