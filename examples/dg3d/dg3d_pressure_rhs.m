@@ -1,0 +1,36 @@
+function rhs = dg3d_pressure_rhs(mesh, kernels, eta, u, g)
+% DG3D_PRESSURE_RHS  -g grad eta on every prism node (Np x K x 2) from the
+% free surface eta (Np2 x K2), with a Lax-Friedrichs flux on the vertical
+% faces (inner_edge_strong_rhs on the side faces). The surface waves are
+% the depth-averaged flow's, so the flux damps the jump of the depth-mean
+% normal velocity (from u, Np x K x 2), the same in every layer; walls
+% reflect it. A layer's own velocity may cross a wall's plane at rest as
+% long as the column carries no net transport.
+  mesh2 = mesh.mesh2;
+  ref = mesh2.ref;
+  S = mesh.side;
+  i2 = mesh.nodeTriangle;
+  dx = ref.Dr * eta .* mesh2.rx + ref.Ds * eta .* mesh2.sx;
+  dy = ref.Dr * eta .* mesh2.ry + ref.Ds * eta .* mesh2.sy;
+  rhs = -g * cat(3, dx(i2, mesh.column), dy(i2, mesh.column));
+  nx = S.normalX;
+  ny = S.normalY;
+  mean = reshape(sum(reshape(u, mesh.Np2, mesh.Nc, []) .* mesh.lineWeights', 2), mesh.Np2, mesh.K2, 2);
+  NpK = mesh.Np2 * mesh.K2;
+  unM = mean(S.map2M) .* nx + mean(S.map2M + NpK) .* ny;
+  unP = mean(S.map2P) .* nx + mean(S.map2P + NpK) .* ny;
+  etaM = eta(S.map2M);
+  etaP = eta(S.map2P);
+  wall = S.kind == 1;
+  unP(:, wall) = -unM(:, wall);
+  H = mesh.H;
+  c = sqrt(g * max(H(S.map2M), H(S.map2P)));
+  pressure = g * (etaM + etaP) / 2 + c / 2 .* (unM - unP);
+  numerical = cat(3, pressure .* nx, pressure .* ny);
+  fluxM = g * cat(3, etaM .* nx, etaM .* ny);
+  fluxP = g * cat(3, etaP .* nx, etaP .* ny);
+  % A wall face has no adjacent side: its second contribution vanishes.
+  fluxP(:, wall, :) = numerical(:, wall, :);
+  rhs = rhs + kernels.inner_edge_strong_rhs(mesh.invM, S.faceMassMatrix, S.faceToElement, ...
+      S.nodeLocal, S.nodeAdjacent, S.edgeJacobian, mesh.J2, fluxM, fluxP, numerical);
+end

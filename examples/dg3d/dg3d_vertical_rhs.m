@@ -1,0 +1,80 @@
+function rhs = dg3d_vertical_rhs(mesh, kernels, u, nu, opt)
+% DG3D_VERTICAL_RHS  Vertical eddy viscosity d/dz (nu du/dz) of the prism
+% fields u (Np x K x Nfield) in local-DG form, with nu a number or Np x K.
+%
+% The auxiliary gradient q = du/dz takes, on every face between layers, the
+% neighbour's trace (alternating flux, bottom_edge_alter_rhs); the viscous
+% flux nu q takes the mean of both traces (central flux,
+% bottom_edge_central_rhs) and, when opt.innerPenalty > 0, a penalty
+% innerPenalty nu / Jz times the jump of u (inner_edge_strong_rhs on the same
+% faces, whose two sides take opposite signs). The lifted jump carried in
+% q already penalises the jump of u in the central flux.
+% Surface: no jump of u, stress given (its forcing, dg3d_boundary_forcing,
+% is added by the caller; here it is zero). Bed, opt.noSlip true: u = 0
+% taken weakly, with the penalty bedPenalty nu / Jz; false: stress given
+% (zero here; a bed friction enters through dg3d_boundary_forcing).
+% The result is linear in u.
+  Np = mesh.Np;
+  K = mesh.K;
+  Nf = size(u, 3);
+  B = mesh.inner;
+  Jz = mesh.Jz;
+  pageOffset = Np * K * (0:Nf - 1);
+  mapL = B.mapL(:) + pageOffset;
+  mapA = B.mapA(:) + pageOffset;
+  Nfp = mesh.Np2;
+  Nface = size(B.mapL, 2);
+  bedCols = mesh.bed.elements;
+  topCols = mesh.surface.elements;
+  liftBed = kron(mesh.line.invM(:, 1), eye(mesh.Np2));
+  liftTop = kron(mesh.line.invM(:, end), eye(mesh.Np2));
+  ub = u(mesh.bed.nodes, bedCols, :);
+
+  % Auxiliary gradient: volume derivative plus the lifted jumps between layers.
+  q = reshape(mesh.Dz * reshape(u, Np, []), Np, K, Nf) ./ Jz;
+  if Nface > 0
+    q = q + kernels.bottom_edge_alter_rhs(mesh.invM, mesh.mesh2.ref.M, ...
+        B.faceToElement, B.nodeLocal, B.nodeAdjacent, B.faceJacobian, mesh.J, ...
+        reshape(u(mapL), Nfp, Nface, Nf), reshape(u(mapA), Nfp, Nface, Nf));
+  end
+  if opt.noSlip
+    % The bed value u* = 0 against the bed trace.
+    q(:, bedCols, :) = q(:, bedCols, :) + reshape(liftBed * reshape(ub, mesh.Np2, []), Np, [], Nf) ./ Jz(:, bedCols);
+  end
+  p = nu .* q;
+
+  % Viscous flux: volume derivative plus the central flux between layers.
+  rhs = reshape(mesh.Dz * reshape(p, Np, []), Np, K, Nf) ./ Jz;
+  if Nface > 0
+    rhs = rhs + kernels.bottom_edge_central_rhs(mesh.invM, mesh.mesh2.ref.M, B.faceToElement, ...
+        B.nodeLocal, B.nodeAdjacent, B.faceJacobian, mesh.J, ...
+        reshape(p(mapL), Nfp, Nface, Nf), reshape(p(mapA), Nfp, Nface, Nf));
+    if opt.innerPenalty > 0
+      nuF = nu;
+      if ~isscalar(nu)
+        nuF = (nu(B.mapL) + nu(B.mapA)) / 2;
+      end
+      tau = opt.innerPenalty * nuF ./ Jz(B.mapL);
+      jump = tau .* reshape(u(mapL) - u(mapA), Nfp, Nface, Nf);
+      zero = zeros(size(jump));
+      rhs = rhs + kernels.inner_edge_strong_rhs(mesh.invM, mesh.mesh2.ref.M, B.faceToElement, ...
+          B.nodeLocal, B.nodeAdjacent, B.faceJacobian, mesh.J, zero, zero, jump);
+    end
+  end
+  % Surface: the given stress (zero) replaces the inner viscous flux.
+  pTop = p(mesh.surface.nodes, topCols, :);
+  rhs(:, topCols, :) = rhs(:, topCols, :) - reshape(liftTop * reshape(pTop, mesh.Np2, []), Np, [], Nf) ./ Jz(:, topCols);
+  if opt.noSlip
+    % Penalised bed value: outward flux nu q_b - tau u_b.
+    nuB = nu;
+    if ~isscalar(nu)
+      nuB = nu(mesh.bed.map);
+    end
+    jump = (opt.bedPenalty * nuB ./ Jz(mesh.bed.map)) .* ub;
+    rhs(:, bedCols, :) = rhs(:, bedCols, :) - reshape(liftBed * reshape(jump, mesh.Np2, []), Np, [], Nf) ./ Jz(:, bedCols);
+  else
+    % Given bed stress (zero) replaces the inner viscous flux.
+    pBed = p(mesh.bed.nodes, bedCols, :);
+    rhs(:, bedCols, :) = rhs(:, bedCols, :) + reshape(liftBed * reshape(pBed, mesh.Np2, []), Np, [], Nf) ./ Jz(:, bedCols);
+  end
+end
