@@ -17,8 +17,12 @@ function grid = output_grid_prisms(prism)
 %
 % grid: the fields of output_grid_triangles(x, y, N) with topology 3, and
 % Nz, L, sigma; weights3 (Np2*Nz x 1, each node's share of the mean of a
-% prism); vtkType 13 (wedge; N = 1, Nz = 2) or 73 (Lagrange wedge, Nz = N + 1
-% equidistant nodes) and vtkOrder (the prism's nodes in VTK's order).
+% prism); vtkType 13 (wedge) or 73 (Lagrange wedge) of order
+% M = max(N, Nz - 1); vtkOrder: where the layers have Nz = N + 1 equidistant
+% nodes, the prism's nodes in VTK's order; otherwise the order-M lattice's
+% points in VTK's order and vtkInterp (VTK's points x Np2*Nz: the prism's
+% node values to the values at VTK's equidistant points, e.g. for
+% Gauss-Lobatto nodes or for Nz > N + 1).
   grid = output_grid_triangles(prism.x, prism.y, prism.N);
   [Nz, L] = size(prism.sigma);
   N = prism.N;
@@ -30,15 +34,46 @@ function grid = output_grid_prisms(prism)
   t = (prism.sigma(:, 1) - prism.sigma(1, 1)) / (prism.sigma(end, 1) - prism.sigma(1, 1));
   weightsZ = (t .^ (0:Nz - 1))' \ (1 ./ (1:Nz)');
   grid.weights3 = kron(weightsZ, grid.weights);
+  % VTK's wedges: a Lagrange wedge of order M = max(N, Nz - 1) in both
+  % directions. Where the layer's nodes are N + 1 equidistant ones they are
+  % VTK's points; otherwise (Gauss-Lobatto nodes, more vertical than
+  % triangle nodes) the values are interpolated to VTK's equidistant points
+  % (exactly, the prism's polynomials being among the wedge's).
   equidistant = all(abs(diff(prism.sigma, 2, 1)) <= 1e-12 * max(abs(prism.sigma(:))) + 1e-15);
-  if Nz ~= N + 1 || ~all(equidistant)
-    error('output_grid_prisms:order', ['VTK wedges need N + 1 = %d equidistant vertical nodes per ' ...
-          'layer (there are %d).'], N + 1, Nz);
+  M = max(N, Nz - 1);
+  if M == N && Nz == N + 1 && all(equidistant)
+    grid.vtkOrder = wedge_order(grid.vtkOrder, grid.Np, N);
+  else
+    lattice = output_grid_triangles(zeros((M + 1) * (M + 2) / 2, 1), zeros((M + 1) * (M + 2) / 2, 1), M);
+    [a, b] = lattice_points(M);
+    [a2, b2] = lattice_points(N);
+    powers = @(a, b, n) cell2mat(arrayfun(@(j) a .^ (0:n - j) .* b .^ j, 0:n, 'UniformOutput', false));
+    T = powers(a, b, N) / powers(a2, b2, N);
+    Z = ((0:M)' / M) .^ (0:Nz - 1) / (t .^ (0:Nz - 1));
+    P = kron(Z, T);
+    grid.vtkOrder = wedge_order(lattice.vtkOrder, numel(a), M);
+    grid.vtkInterp = P(grid.vtkOrder, :);
   end
-  Np = grid.Np;
+  if M == 1
+    grid.vtkType = 13;
+  else
+    grid.vtkType = 73;
+  end
+end
+
+function [a, b] = lattice_points(n)
+  % The equidistant lattice of order n on the unit triangle, row by row.
+  b = cell2mat(arrayfun(@(j) j * ones(n - j + 1, 1), (0:n)', 'UniformOutput', false)) / n;
+  a = cell2mat(arrayfun(@(j) (0:n - j)', (0:n)', 'UniformOutput', false)) / n;
+end
+
+function order = wedge_order(tri, Np, N)
+  % VTK's points of a Lagrange wedge of order N whose triangle lattice has
+  % Np points in VTK's triangle order tri, on N + 1 levels numbered
+  % triangle point fastest.
+  Nz = N + 1;
   % The triangle's points in VTK's order: 3 vertices, the edges' inner
   % points, then the inner points.
-  tri = grid.vtkOrder;
   vertices = tri(1:3);
   edges = tri(4:3 + 3 * (N - 1));
   inner = tri(4 + 3 * (N - 1):end);
@@ -51,11 +86,6 @@ function grid = output_grid_prisms(prism)
   end
   % Vertical edges: the inner levels of vertex 1, then of vertex 2 and 3.
   upright = reshape(at(vertices, middle), 3, [])';
-  grid.vtkOrder = [at(vertices, 1); at(vertices, Nz); at(edges, 1); at(edges, Nz); upright(:); ...
-                   at(inner, 1); at(inner, Nz); sides; at(inner, middle)];
-  if N == 1
-    grid.vtkType = 13;
-  else
-    grid.vtkType = 73;
-  end
+  order = [at(vertices, 1); at(vertices, Nz); at(edges, 1); at(edges, Nz); upright(:); ...
+           at(inner, 1); at(inner, Nz); sides; at(inner, middle)];
 end

@@ -14,7 +14,7 @@ function mesh = dg3d_mesh(vm, N, L, Nz, bed)
 % Fields: mesh2 (dg2d_mesh), line (dg3d_line), N, Nz, L, Np2, Np1, Np, K2, K,
 %   Nc (L Np1 nodes on a vertical line), hb (Np2 x K2), x, y, sigma (Np x K),
 %   layer, column (1 x K), nodeTriangle (Np x 1, triangle node of each prism
-%   node), invM (Np x Np, prism reference), Dz (Np x Np, d/dzeta
+%   node), from2 (Np x K, the 2d node under each prism node), invM (Np x Np, prism reference), Dz (Np x Np, d/dzeta
 %   along the lines), J2 (Np x K, triangle Jacobian), elementLength (1 x K),
 %   lineWeights (Nc x 1, sigma integral of each line node, sum 1);
 %   inner: faces between layers (local side the upper prism through its
@@ -25,7 +25,8 @@ function mesh = dg3d_mesh(vm, N, L, Nz, bed)
 %   side: vertical faces, per layer of each triangle face of mesh2.faces:
 %   faceToElement, nodeLocal, nodeAdjacent, mapM, mapP (Nfp x Nf), normalX,
 %   normalY, edgeJacobian (the triangle edge's), map2M, map2P (2d node index
-%   of each face node), kind (0 inner, 1 wall), faceMassMatrix.
+%   of each face node), from2 (index of each face node's node in mesh2's
+%   face set, Nfp2 x Nf2), kind (0 inner, 1 wall), faceMassMatrix.
 % The depth-dependent parts (Jz, J, side.faceJacobian, z) come from
 % dg3d_geometry.
   if L < 1 || L ~= round(L)
@@ -64,6 +65,7 @@ function mesh = dg3d_mesh(vm, N, L, Nz, bed)
   i2 = repmat((1:Np2)', Np1, 1);
   j = kron((1:Np1)', ones(Np2, 1));
   mesh.nodeTriangle = i2;
+  mesh.from2 = i2 + Np2 * (mesh.column - 1);
   mesh.x = mesh2.x(i2, mesh.column);
   mesh.y = mesh2.y(i2, mesh.column);
   mesh.sigma = (mesh.layer - 1 + (1 + line.z(j)) / 2) / L;
@@ -115,6 +117,9 @@ function mesh = dg3d_mesh(vm, N, L, Nz, bed)
   S.map2M = F.mapM(m, f);
   S.map2P = F.mapP(m, f);
   S.kind = F.kind(f);
+  % Node of mesh2's face set of every side-face node: what is the same in
+  % every layer and on every line node is computed once per 2d face node.
+  S.from2 = m + Nfp2 * (f - 1);
   S.faceMassMatrix = kron(line.M, ref.faceMassMatrix);
   mesh.side = S;
   mesh = dg3d_geometry(mesh, zeros(Np2, K2));

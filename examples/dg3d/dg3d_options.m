@@ -14,12 +14,17 @@ function opt = dg3d_options(varargin)
 %   uniform flow, no pressure gradient or transport divergence); cfl 0.5;
 %   finalTime 1; maxSteps inf; steadyTolerance 0 (>0: stop when the largest
 %   change of u over steadyEvery steps is below it); steadyEvery 100;
-%   kernels 'modules' or 'plain'.
+%   kernels 'modules' or 'plain'; output [] (NetCDF and VTK files written
+%   during the run: see output_options in examples/common); progress false
+%   (or seconds between progress lines: progress_start). A value the solver
+%   cannot run with ends the call with a dg3d_options:<option> error.
+  % The shared writers (output_options) live in ../common.
+  addpath(fullfile(fileparts(fileparts(mfilename('fullpath'))), 'common'));
   opt = struct('g', 9.81, 'rho', 1000, 'nu', 0.01, 'coriolis', 0, 'windStress', [0 0], ...
                'bodyForce', [0 0], 'bed', 'noslip', 'friction', 0, 'bedPenalty', 2, ...
                'innerPenalty', 1, 'implicit', true, 'theta', 1, 'horizontal', true, 'cfl', 0.5, ...
                'finalTime', 1, 'maxSteps', inf, 'steadyTolerance', 0, 'steadyEvery', 100, ...
-               'kernels', 'modules');
+               'kernels', 'modules', 'output', [], 'progress', false);
   if mod(numel(varargin), 2) ~= 0
     error('dg3d_options:pairs', 'Options come in name/value pairs (%d arguments given).', numel(varargin));
   end
@@ -31,15 +36,7 @@ function opt = dg3d_options(varargin)
     end
     opt.(name) = varargin{i + 1};
   end
-  if ~any(strcmp(opt.bed, {'noslip', 'linear', 'quadratic'}))
-    error('dg3d_options:bed', 'Bed %s: noslip, linear or quadratic.', opt.bed);
-  end
-  if ~any(strcmp(opt.kernels, {'modules', 'plain'}))
-    error('dg3d_options:kernels', 'Kernels %s: modules or plain.', opt.kernels);
-  end
-  if any(opt.nu(:) <= 0) || opt.friction < 0 || opt.theta < 0.5 || opt.theta > 1 || opt.cfl <= 0
-    error('dg3d_options:value', 'nu > 0, friction >= 0, theta in [0.5, 1] and cfl > 0 are required.');
-  end
+  dg3d_check_options(opt, 'dg3d_options');
   opt.windStress = reshape(opt.windStress, 1, 2);
   opt.bodyForce = reshape(opt.bodyForce, 1, 2);
 end

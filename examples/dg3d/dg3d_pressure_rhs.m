@@ -9,28 +9,32 @@ function rhs = dg3d_pressure_rhs(mesh, kernels, eta, u, g)
   mesh2 = mesh.mesh2;
   ref = mesh2.ref;
   S = mesh.side;
-  i2 = mesh.nodeTriangle;
   dx = ref.Dr * eta .* mesh2.rx + ref.Ds * eta .* mesh2.sx;
   dy = ref.Dr * eta .* mesh2.ry + ref.Ds * eta .* mesh2.sy;
-  rhs = -g * cat(3, dx(i2, mesh.column), dy(i2, mesh.column));
-  nx = S.normalX;
-  ny = S.normalY;
+  gradient = -g * cat(3, dx, dy);
+  rhs = gradient(mesh.from2 + reshape([0, numel(dx)], 1, 1, 2));
+  % The face values depend on the column only: computed on mesh2's faces,
+  % then handed to every layer and line node of the side faces.
+  F = mesh2.faces;
+  nx = F.normalX;
+  ny = F.normalY;
   mean = reshape(sum(reshape(u, mesh.Np2, mesh.Nc, []) .* mesh.lineWeights', 2), mesh.Np2, mesh.K2, 2);
   NpK = mesh.Np2 * mesh.K2;
-  unM = mean(S.map2M) .* nx + mean(S.map2M + NpK) .* ny;
-  unP = mean(S.map2P) .* nx + mean(S.map2P + NpK) .* ny;
-  etaM = eta(S.map2M);
-  etaP = eta(S.map2P);
-  wall = S.kind == 1;
+  unM = mean(F.mapM) .* nx + mean(F.mapM + NpK) .* ny;
+  unP = mean(F.mapP) .* nx + mean(F.mapP + NpK) .* ny;
+  etaM = eta(F.mapM);
+  etaP = eta(F.mapP);
+  wall = F.kind == 1;
   unP(:, wall) = -unM(:, wall);
   H = mesh.H;
-  c = sqrt(g * max(H(S.map2M), H(S.map2P)));
+  c = sqrt(g * max(H(F.mapM), H(F.mapP)));
   pressure = g * (etaM + etaP) / 2 + c / 2 .* (unM - unP);
   numerical = cat(3, pressure .* nx, pressure .* ny);
   fluxM = g * cat(3, etaM .* nx, etaM .* ny);
   fluxP = g * cat(3, etaP .* nx, etaP .* ny);
   % A wall face has no adjacent side: its second contribution vanishes.
   fluxP(:, wall, :) = numerical(:, wall, :);
+  pages = S.from2 + reshape([0, numel(nx)], 1, 1, 2);
   rhs = rhs + kernels.inner_edge_strong_rhs(mesh.invM, S.faceMassMatrix, S.faceToElement, ...
-      S.nodeLocal, S.nodeAdjacent, S.edgeJacobian, mesh.J2, fluxM, fluxP, numerical);
+      S.nodeLocal, S.nodeAdjacent, S.edgeJacobian, mesh.J2, fluxM(pages), fluxP(pages), numerical(pages));
 end

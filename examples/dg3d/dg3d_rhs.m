@@ -10,5 +10,8 @@ function [rEta, rU] = dg3d_rhs(mesh, kernels, eta, u, opt)
   rEta = dg3d_continuity_rhs(mesh, kernels, eta, u, g);
   rU = dg3d_pressure_rhs(mesh, kernels, eta, u, g) + dg3d_vertical_rhs(mesh, kernels, u, opt.nu, vopt) ...
        + opt.coriolis * cat(3, u(:, :, 2), -u(:, :, 1));
-  rU = rU + dg3d_boundary_forcing(mesh, opt.windStress / opt.rho, []);
+  % The wind stress lifted into the top layer (zero below).
+  top = mesh.surface.elements;
+  lift = kron(mesh.line.invM(:, end), eye(mesh.Np2)) * repmat(opt.windStress / opt.rho, mesh.Np2, 1);
+  rU(:, top, :) = rU(:, top, :) + reshape(lift, mesh.Np, 1, 2) ./ mesh.Jz(:, top);
 end

@@ -18,9 +18,23 @@ function [state, info] = dg3d_solve(mesh, state, opt, kernels)
 %      eigenvector basis for all lines at once; explicit: u += dt (E + the
 %      viscous term of dg3d_vertical_rhs + Coriolis).
 % A steady state of this step is one of the equations for any theta.
+% Output (opt.output, output_options): the total depth h, the surface eta
+% and the bed z per triangle node, and the velocities u, v of every layer,
+% with sigma (the ocean_sigma_coordinate), at the output times, onto which
+% the run steps exactly; a run that stops earlier (steady state, maxSteps)
+% writes its last state as the last record. opt.progress: seconds between
+% progress lines (progress_start). Bad options end the call before any work
+% with a dg3d_solve:<option> or output_options:<reason> error.
 % info: steps, time, dt (last), mass (1 x steps+1, the integral of eta),
 % change (last steady-state test), wallTime.
   started = tic();
+  dg3d_check_options(opt, 'dg3d_solve');
+  writer = output_open(opt.output, opt.finalTime, output_grid(mesh), -mesh.hb, ...
+                       struct('nodal', {{'h', 'eta'}}, 'layered', {{'u', 'v'}}), ...
+                       struct('title', 'Layered hydrostatic flow on a 3d prism mesh', 'source', sprintf( ...
+                              ['examples/dg3d/dg3d_solve: sigma-coordinate nodal DG, triangles of order %d, ' ...
+                               '%d layers of vertical order %d, %d columns'], mesh.N, mesh.L, mesh.Nz, mesh.K2)));
+  progress = progress_start(opt.progress, opt.finalTime, 'dg3d_solve');
   g = opt.g;
   noSlip = strcmp(opt.bed, 'noslip');
   vopt = struct('noSlip', noSlip, 'bedPenalty', opt.bedPenalty, 'innerPenalty', opt.innerPenalty);
@@ -48,6 +62,9 @@ function [state, info] = dg3d_solve(mesh, state, opt, kernels)
   reference = u;
   change = inf;
   dt = 0;
+  volume = sum(sum(mesh.mesh2.ref.weights .* mesh.mesh2.J .* mesh.H));
+  next = 1;
+  [writer, next] = write_due(writer, next, t, mesh, eta, u);
   % One time step per pass: surface, forcing, vertical lines.
   while t < opt.finalTime * (1 - 1e-12) && steps < opt.maxSteps
     H3 = mesh.H(mesh.nodeTriangle, mesh.column);
@@ -64,7 +81,15 @@ function [state, info] = dg3d_solve(mesh, state, opt, kernels)
       end
       dt = min(dt, Hmin / (r * max(abs(op.liftBed))));
     end
-    dt = min(dt, opt.finalTime - t);
+    stop = opt.finalTime;
+    if next <= numel(writer.times)
+      stop = min(stop, writer.times(next));
+    end
+    tNew = t + dt;
+    if dt >= stop - t
+      dt = stop - t;
+      tNew = stop;
+    end
 
     if opt.horizontal
       eta = eta + dt * dg3d_continuity_rhs(mesh, kernels, eta, u, g);
@@ -98,9 +123,11 @@ function [state, info] = dg3d_solve(mesh, state, opt, kernels)
       f = opt.coriolis;
       u = u + dt * (dg3d_lines(mesh, E, true) + V + f * cat(3, u(:, :, 2), -u(:, :, 1)));
     end
-    t = t + dt;
+    t = tNew;
     steps = steps + 1;
     mass(steps + 1) = sum(sum(mesh.mesh2.ref.weights .* mesh.mesh2.J .* eta));
+    [writer, next] = write_due(writer, next, t, mesh, eta, u);
+    progress = progress_report(progress, t, steps, dt, @() (mass(end) - mass(1)) / volume);
     if opt.steadyTolerance > 0 && mod(steps, opt.steadyEvery) == 0
       change = max(abs(u(:) - reference(:)));
       reference = u;
@@ -109,9 +136,34 @@ function [state, info] = dg3d_solve(mesh, state, opt, kernels)
       end
     end
   end
+  if writer.active && t < opt.finalTime && (writer.written == 0 || writer.lastTime < t)
+    % Stopped before the end (steady state, maxSteps): the last state.
+    writer = write_state(writer, t, mesh, eta, u);
+  end
   state.eta = eta;
   state.u = u;
   state.time = t;
   info = struct('steps', steps, 'time', t, 'dt', dt, 'mass', mass, 'change', change, ...
                 'wallTime', toc(started), 'operator', op);
+end
+
+function [writer, next] = write_due(writer, next, t, mesh, eta, u)
+  % Writes the state if t is the next output time.
+  if writer.active && next <= numel(writer.times) && t >= writer.times(next)
+    writer = write_state(writer, t, mesh, eta, u);
+    next = next + 1;
+  end
+end
+
+function writer = write_state(writer, t, mesh, eta, u)
+  % One record: the prism fields are already [Np2, Nz + 1, L, K2] in order.
+  writer = output_write(writer, t, struct('h', mesh.hb + eta, 'eta', eta, ...
+                                          'u', u(:, :, 1), 'v', u(:, :, 2)));
+  writer.lastTime = t;
+end
+
+function grid = output_grid(mesh)
+  % The writers' sigma runs from -1 at the bed to 0 at the surface.
+  sigma = mesh.sigma(1:mesh.Np2:mesh.Np, 1:mesh.L) - 1;
+  grid = output_grid_prisms(struct('x', mesh.mesh2.x, 'y', mesh.mesh2.y, 'N', mesh.N, 'sigma', sigma));
 end

@@ -33,9 +33,11 @@ function rhs = dg3d_vertical_rhs(mesh, kernels, u, nu, opt)
   % Auxiliary gradient: volume derivative plus the lifted jumps between layers.
   q = reshape(mesh.Dz * reshape(u, Np, []), Np, K, Nf) ./ Jz;
   if Nface > 0
+    uL = reshape(u(mapL), Nfp, Nface, Nf);
+    uA = reshape(u(mapA), Nfp, Nface, Nf);
     q = q + kernels.bottom_edge_alter_rhs(mesh.invM, mesh.mesh2.ref.M, ...
         B.faceToElement, B.nodeLocal, B.nodeAdjacent, B.faceJacobian, mesh.J, ...
-        reshape(u(mapL), Nfp, Nface, Nf), reshape(u(mapA), Nfp, Nface, Nf));
+        uL, uA);
   end
   if opt.noSlip
     % The bed value u* = 0 against the bed trace.
@@ -55,7 +57,7 @@ function rhs = dg3d_vertical_rhs(mesh, kernels, u, nu, opt)
         nuF = (nu(B.mapL) + nu(B.mapA)) / 2;
       end
       tau = opt.innerPenalty * nuF ./ Jz(B.mapL);
-      jump = tau .* reshape(u(mapL) - u(mapA), Nfp, Nface, Nf);
+      jump = tau .* (uL - uA);
       zero = zeros(size(jump));
       rhs = rhs + kernels.inner_edge_strong_rhs(mesh.invM, mesh.mesh2.ref.M, B.faceToElement, ...
           B.nodeLocal, B.nodeAdjacent, B.faceJacobian, mesh.J, zero, zero, jump);

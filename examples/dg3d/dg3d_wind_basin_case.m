@@ -8,7 +8,10 @@ function r = dg3d_wind_basin_case(L, Nz, opts)
 %   u = (tau H / (4 rho nu)) (1 + 4 s + 3 s^2),  s = (z - eta) / H = sigma - 1,
 %   d eta / dx = 3 tau / (2 rho g H).
 % opts (struct, optional): depth, basinLength, width, elementsX, N, tau,
-% steadyTolerance (relative to the surface speed) and any dg3d_options field.
+% steadyTolerance (relative to the surface speed) and any dg3d_options field,
+% e.g. output = struct('netcdf', 'wind.nc', 'vtk', 'wind'): the files of the
+% run (dg3d_solve), by default at t = 0, 10, 30 and 100 s and at the steady
+% state.
 % r: profileError (largest |u - exact| over the nodes of the middle third,
 % relative to the surface speed tau h / (4 rho nu)), setupError (least-squares
 % slope of eta over the middle third, relative), massChange (relative to
@@ -28,6 +31,9 @@ function r = dg3d_wind_basin_case(L, Nz, opts)
   speed = c.tau * c.depth / (4 * opt.rho * opt.nu);
   opt.windStress = [c.tau, 0];
   opt.steadyTolerance = c.steadyTolerance * speed;
+  if isstruct(opt.output) && ~isfield(opt.output, 'times') && ~isfield(opt.output, 'every')
+    opt.output.times = unique(min([0, 10, 30, 100], opt.finalTime));
+  end
   kernels = dg3d_kernels(opt.kernels);
   state.eta = zeros(mesh.Np2, mesh.K2);
   state.u = zeros(mesh.Np, mesh.K, 2);

@@ -7,7 +7,8 @@ write (Python's netCDF4 and VTK) for the Octave suite (test_output_files.m).
   output_read_back.py vtu FILE ARRAY CELLTYPE CELLS EXPECTED
       the file has CELLS cells, all of type CELLTYPE; every cell's points sit
       where VTK's parametric coordinates put them on the cell's corner
-      triangle (or wedge); point array ARRAY has the bits of EXPECTED.
+      triangle (or between a wedge's bottom and top triangles); point array
+      ARRAY has the bits of EXPECTED (vtu~: equal to rounding).
 Prints "ok" or the first difference, and exits with 1 on a difference."""
 import sys
 import numpy as np
@@ -52,17 +53,24 @@ def check_vtu(path, array, cell_type, cells, expected, close):
     if types != {int(cell_type)}:
         fail('cell types %s, expected %s' % (sorted(types), cell_type))
     points = vtk_to_numpy(grid.GetPoints().GetData())
-    corners = {3: [0, 1], 68: [0, 1], 13: [0, 1, 2, 3], 73: [0, 1, 2, 3]}.get(int(cell_type), [0, 1, 2])
+    corners = {3: [0, 1], 68: [0, 1]}.get(int(cell_type), [0, 1, 2])
+    wedge = int(cell_type) in (13, 73)
     for i in range(grid.GetNumberOfCells()):
         cell = grid.GetCell(i)
         n = cell.GetNumberOfPoints()
         ids = [cell.GetPointId(j) for j in range(n)]
         x = points[ids]
         p = np.array(cell.GetParametricCoords()[:3 * n]).reshape(n, 3)
-        # Line (r), triangle (r, s) or wedge (r, s, t), straight-sided:
-        # x = x0 + r (x1 - x0) + s (x2 - x0) + t (x3 - x0).
+        # Line (r) or triangle (r, s), straight-sided:
+        # x = x0 + r (x1 - x0) + s (x2 - x0).
         base = x[corners[0]]
         where = base + sum(p[:, [k - 1]] * (x[corners[k]] - base) for k in range(1, len(corners)))
+        if wedge:
+            # Each level a triangle, straight up between the bottom and top
+            # corners (the top need not be parallel to the bottom).
+            t = p[:, [2]]
+            top = x[3] + sum(p[:, [k - 1]] * (x[3 + k] - x[3]) for k in (1, 2))
+            where = (1 - t) * where + t * top
         if np.abs(where - x).max() > 1e-9 * (1 + np.abs(x).max()):
             fail('cell %d: its points are not in VTK\'s order' % i)
     same_bits(vtk_to_numpy(grid.GetPointData().GetArray(array)), expected, array, close)

@@ -4,9 +4,10 @@ function tests = test_output_files()
   % attributes, the state to the last bit at one time, VTK's cell types and
   % point order, a run ending in an error leaving what it wrote, bad output
   % options stopped before any work; the solver's options checked the same
-  % way; a relative path to the library kept on the load path.
+  % way; a relative path to the library kept on the load path; the 3d
+  % solver's layers.
   tests = {@bowl_files_read_back, @error_run_keeps_records, @bad_options_stop_early, ...
-           @relative_library_path, @line_and_prism_grids_read_back};
+           @relative_library_path, @line_and_prism_grids_read_back, @layered_run_read_back};
 end
 
 function folder = scratch()
@@ -177,6 +178,42 @@ function line_and_prism_grids_read_back()
   [~, header] = system(['ncdump -h ' fullfile(folder, 'line.nc')]);
   assert(~isempty(strfind(header, 'mesh:topology_dimension = 1')) && ...
          ~isempty(strfind(header, 'mesh:edge_node_connectivity = "edge_nodes"')), 'line mesh: %s', header);
+  confirm_recursive_rmdir(false, 'local');
+  rmdir(folder, 's');
+end
+
+function layered_run_read_back()
+  % Wind over a 3d basin: P1 triangles, two layers of three Gauss-Lobatto
+  % nodes (VTK's points of order-2 wedges, interpolated across the
+  % triangle). The sigma of the file runs from -1 at the bed to 0.
+  folder = scratch();
+  addpath(fullfile(fileparts(fileparts(fileparts(mfilename('fullpath')))), 'examples', 'dg3d'));
+  out = fullfile(folder, 'wind');
+  mesh = dg3d_mesh(dg2d_rectangle([0, 10], [0, 1], 2, 1), 1, 2, 2, 1);
+  state = struct('eta', zeros(mesh.Np2, mesh.K2), 'u', zeros(mesh.Np, mesh.K, 2));
+  opt = dg3d_options('nu', 0.05, 'windStress', [0.1, 0.05], 'finalTime', 2, ...
+                     'output', struct('netcdf', [out '.nc'], 'vtk', out, 'times', [1, 2]));
+  state = dg3d_solve(mesh, state, opt, dg3d_kernels('modules'));
+  [~, header] = system(['ncdump -v sigma ' out '.nc']);
+  for line = {'sigma:standard_name = "ocean_sigma_coordinate"', 'u:standard_name = "sea_water_x_velocity"', ...
+              'sigma:formula_terms = "sigma: sigma eta: eta depth: depth"', 'double v(time, level, node)', ...
+              'sigma = -1, -0.75, -0.5, -0.5, -0.25, 0 ;'}
+    assert(~isempty(strfind(header, line{1})), 'ncdump lacks %s', line{1});
+  end
+  v = reshape(state.u(:, :, 2), mesh.Np2, mesh.Np1, mesh.L, mesh.K2);
+  read_back('nc', [out '.nc'], 'v', 1, reshape(permute(v, [1, 4, 2, 3]), [], 1));
+  % VTK's wedge of order 2: corners, triangle edges (bottom, top), the
+  % middle level's vertices, the side faces' centres; node i + 3 (j - 1).
+  pairs = [1 2 3 7 8 9 1 2 3 7 8 9 4 5 6 4 5 6; 1 2 3 7 8 9 2 3 1 8 9 7 4 5 6 5 6 4];
+  u = state.u(:, :, 1);
+  read_back('vtu~', [out '_0001.vtu'], 'u', 73, mesh.K, ((u(pairs(1, :), :) + u(pairs(2, :), :)) / 2)(:));
+  % Output times outside the run: no file, no work.
+  try
+    dg3d_solve(mesh, state, setfield(opt, 'output', struct('netcdf', [out '2.nc'], 'times', 3)), []);
+    error('test:accepted', 'times outside the run accepted');
+  catch err
+    assert(strcmp(err.identifier, 'output_options:timesOutsideRun') && ~exist([out '2.nc'], 'file'), err.message);
+  end
   confirm_recursive_rmdir(false, 'local');
   rmdir(folder, 's');
 end
