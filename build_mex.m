@@ -12,7 +12,9 @@ function build_mex(varargin)
 % MinGW-w64 8 or newer (the kernels are C++17). The kernel frame is compiled
 % into every module, with the same floating-point flags as the CMake build: no
 % fused multiply-add, no fast-math, no errno from sqrt (so that its loops
-% vectorise).
+% vectorise). Each module's source compiles here as one unit; the CMake build
+% splits an edge module's source into three units (KERNELS_EDGE_UNIT) that
+% build in parallel, with the same code.
 
   root = fileparts(mfilename('fullpath'));
   modules = read_module_list(fullfile(root, 'modules.txt'));

@@ -854,6 +854,34 @@ __attribute__((target("avx512f"))) void assembleAvx512(const EdgeFaceSet& s, dou
 
 }  // namespace edge_detail
 
+// The assemblies of the three widths are most of an edge module's compile
+// time. A build may compile them as three units that build in parallel: the
+// module's source compiled with KERNELS_EDGE_UNIT 0 (the entry point and the
+// baseline assembly), 1 (the AVX2 assembly alone) and 2 (the AVX-512 assembly
+// alone), the three objects linked into the module. Without KERNELS_EDGE_UNIT
+// the source is one unit holding everything. Either way each width is the same
+// code. The module names its jump rule, which must not be in an unnamed
+// namespace, with KERNELS_EDGE_ASSEMBLY(rule); at global scope, and compiles
+// its entry point only where KERNELS_EDGE_ENTRY_UNIT is 1.
+#if !defined(KERNELS_EDGE_UNIT) || KERNELS_EDGE_UNIT == 0
+#define KERNELS_EDGE_ENTRY_UNIT 1
+#else
+#define KERNELS_EDGE_ENTRY_UNIT 0
+#endif
+#define KERNELS_EDGE_WIDTH(Width, Jump) \
+    void kernels::edge_detail::assemble##Width<Jump>(const kernels::EdgeFaceSet&, double*, const kernels::EdgeScratch&)
+#if KERNELS_EDGE_WIDE_VECTORS && defined(KERNELS_EDGE_UNIT) && KERNELS_EDGE_UNIT == 0
+#define KERNELS_EDGE_ASSEMBLY(Jump) \
+    extern template KERNELS_EDGE_WIDTH(Avx2, Jump);  \
+    extern template KERNELS_EDGE_WIDTH(Avx512, Jump)
+#elif KERNELS_EDGE_WIDE_VECTORS && defined(KERNELS_EDGE_UNIT) && KERNELS_EDGE_UNIT == 1
+#define KERNELS_EDGE_ASSEMBLY(Jump) template KERNELS_EDGE_WIDTH(Avx2, Jump)
+#elif KERNELS_EDGE_WIDE_VECTORS && defined(KERNELS_EDGE_UNIT) && KERNELS_EDGE_UNIT == 2
+#define KERNELS_EDGE_ASSEMBLY(Jump) template KERNELS_EDGE_WIDTH(Avx512, Jump)
+#else
+#define KERNELS_EDGE_ASSEMBLY(Jump) static_assert(true, "every width in this unit")
+#endif
+
 // Binds and checks the inputs of an edge module, before any output exists:
 // inputs 0 to 8 (inverseMassMatrix, faceMassMatrix, faceToElement,
 // faceToNodeLocal, faceToNodeAdjacent, faceJacobian, jacobian, fluxLocal,

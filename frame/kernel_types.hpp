@@ -35,7 +35,7 @@ inline std::ptrdiff_t toZeroBasedIndex(double value) {
 }
 
 // Non-owning view of a field array Np x K x Nfield: extents and the start of
-// each page, page p at data + p*Np*K. Pages the array does not have are null,
+// each page, page p at data + p*(Np*K). Pages the array does not have are null,
 // and kernels touch only the pages their array has.
 template <int MaxPages>
 struct FieldPageView {
@@ -58,9 +58,14 @@ FieldPageView<MaxPages> bindPages(const mxArray* array) {
     for (std::ptrdiff_t d = 2; d < ndim; ++d) {
         pages *= static_cast<std::ptrdiff_t>(dims[d]);
     }
+    // The entries of a page first: Np*K is within what the extent checks
+    // allow, and p*(Np*K) for a page the array has within its element count;
+    // p*Np alone overflows for an empty array whose first extent is 2^62 or
+    // more (an output made with the extents of such an input).
+    const std::ptrdiff_t pageEntries = view.Np * view.K;
     double* data = mxGetPr(array);
     for (int p = 0; p < MaxPages; ++p) {
-        view.page[p] = p < pages ? data + p * view.Np * view.K : nullptr;
+        view.page[p] = p < pages ? data + p * pageEntries : nullptr;
     }
     return view;
 }

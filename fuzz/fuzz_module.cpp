@@ -8,7 +8,8 @@
 // ends of their range, NaN, infinities, huge and fractional values, int8 codes
 // over the whole range. Some inputs get another class (complex, sparse, single,
 // integer, char, cell, struct, function handle), fewer elements than the other
-// inputs imply, or become empty with extents up to 2^64 - 1.
+// inputs imply, or become empty with extents up to 2^64 - 1 (among them an
+// extent of 2^62 or more beside a zero one, which passes the extent checks).
 //
 // Every call must end in outputs of the documented extents, or in an error
 // "<module>:..." (or the host's out-of-memory error, for an output too large
@@ -239,7 +240,9 @@ ArrayPtr makeInput(const Input& input, const std::uint64_t symbols[6], FuzzedDat
     for (const char* c = input.dims; *c != '\0'; ++c) {
         dims.push_back(symbolValue(*c, symbols));
     }
-    // Fewer elements than implied, one page more, or empty with a huge extent.
+    // Fewer elements than implied, one page more, empty with a huge extent, or
+    // empty with a first or second extent of 2^62 or more beside a zero one,
+    // the other extents kept or made 1 (so that the extent checks pass).
     if (shape < 8) {
         std::size_t& d = dims[shape % dims.size()];
         d = d > 0 ? d - 1 : 0;
@@ -248,6 +251,14 @@ ArrayPtr makeInput(const Input& input, const std::uint64_t symbols[6], FuzzedDat
     } else if (shape < 16) {
         dims[shape % dims.size()] = 0;
         dims[(shape + 1) % dims.size()] = extentValue(static_cast<std::uint8_t>(248 + shape % 8));
+    } else if (shape < 32 && dims.size() > 1) {
+        static const std::uint64_t kBeside[] = {1ull << 62, (1ull << 62) + 1, 3ull << 61, (1ull << 63) - 1};
+        const bool hugeFirst = (shape >> 2 & 1) == 0;
+        dims[hugeFirst ? 0 : 1] = kBeside[shape & 3];
+        dims[hugeFirst ? 1 : 0] = 0;
+        for (std::size_t d = 2; d < dims.size() && (shape >> 3 & 1) != 0; ++d) {
+            dims[d] = 1;
+        }
     }
     if (elementsOf(dims) > kMaxElements) {
         std::size_t* smallest = &dims[0];

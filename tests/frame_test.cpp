@@ -135,6 +135,16 @@ TEST(HugeExtents, EndTheCallTooLargeOrOutOfMemory) {
     CallResult r = callOk(Module::byName("bottom_edge_alter_rhs"), 1,
                           {&empty, &empty, &oneFace, &empty, &empty, &empty, &noNodes, &manyFields, &manyFields});
     EXPECT_EQ(kernel_host::dimensions(r.outputs[0].get()), (std::vector<std::size_t>{0, 1, huge}));
+    // An empty field array of 2^62 or more nodes and no element: empty outputs
+    // of three pages, whose page offsets are formed without overflow.
+    for (std::size_t nodes : {huge, negative - 1}) {
+        ArrayPtr tallFields = doubleArray({nodes, 0});
+        r = callOk(prebalance(), 2, {&in.threshold, &in.gravity, &none, &tallFields});
+        EXPECT_EQ(kernel_host::dimensions(r.outputs[1].get()), (std::vector<std::size_t>{nodes, 0, 3}));
+        ArrayPtr tallFaces = doubleArray({nodes, 0, 1});
+        r = callOk(Module::byName("face_flux_2d"), 1, {&in.threshold, &in.gravity, &empty, &empty, &tallFaces});
+        EXPECT_EQ(kernel_host::dimensions(r.outputs[0].get()), (std::vector<std::size_t>{nodes, 0, 3}));
+    }
     // An output the host cannot make ends the call as MATLAB's out-of-memory.
     ArrayPtr sparseTemplate = kernel_host::sparseArray(huge / 4, 4, {0, 0, 0, 0, 0}, {}, {});
     callFails(Module::byName("element_boundary_condition"), 1, {&sparseTemplate, &noFaces, &noFaces, &none},

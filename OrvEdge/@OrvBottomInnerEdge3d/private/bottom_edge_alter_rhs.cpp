@@ -24,11 +24,9 @@
 #include "edge_assembly.hpp"
 #include "kernel_frame.hpp"
 
-namespace {
-
-using namespace kernels;
-
-constexpr const ModuleSignature& kModule = moduleSignature("bottom_edge_alter_rhs");
+// The jump rule has a name outside the module's unnamed namespace: a build may
+// compile its wide assemblies in units of their own.
+namespace bottom_edge_alter_rhs_rule {
 
 // The local side against the adjacent flux and the adjacent side against the
 // local flux: dA is exactly -dL, so both sides get the same face vector.
@@ -41,6 +39,18 @@ struct AlternatingJump {
         adjacent = fluxAdjacent - fluxLocal;
     }
 };
+
+}  // namespace bottom_edge_alter_rhs_rule
+
+KERNELS_EDGE_ASSEMBLY(bottom_edge_alter_rhs_rule::AlternatingJump);
+
+#if KERNELS_EDGE_ENTRY_UNIT
+namespace {
+
+using namespace kernels;
+using bottom_edge_alter_rhs_rule::AlternatingJump;
+
+constexpr const ModuleSignature& kModule = moduleSignature("bottom_edge_alter_rhs");
 
 }  // namespace
 
@@ -58,3 +68,4 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const EdgeScratch scratch = hostEdgeScratch(set);
     assembleEdgeRhs<AlternatingJump>(set, mxGetPr(plhs[0]), scratch);
 }
+#endif

@@ -25,11 +25,9 @@
 #include "edge_assembly.hpp"
 #include "kernel_frame.hpp"
 
-namespace {
-
-using namespace kernels;
-
-constexpr const ModuleSignature& kModule = moduleSignature("bottom_edge_central_rhs");
+// The jump rule has a name outside the module's unnamed namespace: a build may
+// compile its wide assemblies in units of their own.
+namespace bottom_edge_central_rhs_rule {
 
 // Half of each side's flux minus the other side's, the difference formed
 // first: dA is exactly -dL, so both sides get the same face vector.
@@ -42,6 +40,18 @@ struct CentralJump {
         adjacent = 0.5 * (fluxAdjacent - fluxLocal);
     }
 };
+
+}  // namespace bottom_edge_central_rhs_rule
+
+KERNELS_EDGE_ASSEMBLY(bottom_edge_central_rhs_rule::CentralJump);
+
+#if KERNELS_EDGE_ENTRY_UNIT
+namespace {
+
+using namespace kernels;
+using bottom_edge_central_rhs_rule::CentralJump;
+
+constexpr const ModuleSignature& kModule = moduleSignature("bottom_edge_central_rhs");
 
 }  // namespace
 
@@ -59,3 +69,4 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const EdgeScratch scratch = hostEdgeScratch(set);
     assembleEdgeRhs<CentralJump>(set, mxGetPr(plhs[0]), scratch);
 }
+#endif

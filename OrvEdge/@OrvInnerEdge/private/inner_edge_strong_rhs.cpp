@@ -22,11 +22,9 @@
 #include "edge_assembly.hpp"
 #include "kernel_frame.hpp"
 
-namespace {
-
-using namespace kernels;
-
-constexpr const ModuleSignature& kModule = moduleSignature("inner_edge_strong_rhs");
+// The jump rule has a name outside the module's unnamed namespace: a build may
+// compile its wide assemblies in units of their own.
+namespace inner_edge_strong_rhs_rule {
 
 // Each side's flux minus the numerical flux; the assembly gives the adjacent
 // side its opposite sign.
@@ -39,6 +37,18 @@ struct NumericalFluxJump {
         adjacent = fluxAdjacent - numericalFlux;
     }
 };
+
+}  // namespace inner_edge_strong_rhs_rule
+
+KERNELS_EDGE_ASSEMBLY(inner_edge_strong_rhs_rule::NumericalFluxJump);
+
+#if KERNELS_EDGE_ENTRY_UNIT
+namespace {
+
+using namespace kernels;
+using inner_edge_strong_rhs_rule::NumericalFluxJump;
+
+constexpr const ModuleSignature& kModule = moduleSignature("inner_edge_strong_rhs");
 
 }  // namespace
 
@@ -56,3 +66,4 @@ void mexFunction(int nlhs, mxArray* plhs[], int nrhs, const mxArray* prhs[]) {
     const EdgeScratch scratch = hostEdgeScratch(set);
     assembleEdgeRhs<NumericalFluxJump>(set, mxGetPr(plhs[0]), scratch);
 }
+#endif
