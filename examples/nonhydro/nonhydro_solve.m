@@ -1,23 +1,35 @@
 function result = nonhydro_solve(mesh, q, opt)
 % NONHYDRO_SOLVE  Advance the depth-averaged non-hydrostatic shallow-water
-% state q (Np x K x 4: h, hu, hv, hw) over a flat bed on one mesh of the 2d
-% solver (dg2d_mesh) to opt.finalTime.
+% state q (Np x K x 4: h, hu, hv, hw) over the bed opt.bed (Np x K; a
+% flat bed at 0 where the field is absent) on one mesh of the 2d solver
+% (dg2d_mesh) to opt.finalTime.
 %
 % opt fields: gravity, cfl, finalTime, nonhydrostatic (false runs the same
 % case hydrostatically: hw is then neither advected nor corrected),
 % slopeLimiter (the 2d solver's, for a hydrostatic run that forms a bore),
 % boundaryTypes (int8 code of every wall face of the mesh, in face order),
 % record (function of t and q returning a row, called at t = 0 and after
-% every step), maxSteps.
+% every step), maxSteps; optional: bed, pressureFreeDepth (default 0.01 m:
+% an element with a node shallower than that has no pressure unknown; it is
+% PressureFree, and so is every element of a dry or partly dry front),
+% pressureBed (the bed the pressure step sees, default bed; [] leaves the
+% bed terms out of it, a check of what they do), stopTimes (times the steps
+% end on, so that opt.record sees them).
 %
-% Third-order SSP Runge-Kutta. Each stage is a forward-Euler step of length dt
-% of the hydrostatic equations (dg2d_rhs) and of the advection of hw
-% (nonhydro_vertical_rhs), followed by the pressure correction
-% (nonhydro_pressure_step); the stages are then combined as usual. The step
-% is cfl times that of time_interval_3d.
+% Third-order SSP Runge-Kutta of the hydrostatic equations (dg2d_rhs) and of
+% the advection of hw (nonhydro_vertical_rhs). Each stage, once combined, is
+% limited as in the 2d solver (dg2d_limit: slope limiter when asked,
+% positivity, one velocity in shallow elements, no discharge at dry nodes)
+% and then corrected (nonhydro_pressure_step), so the correction finds a
+% non-negative depth; it changes only Wet elements, which have no shallow or
+% dry node. The status of each
+% element is taken per stage from the limited depth. The step is cfl times
+% that of nonhydro_time_step (time_interval_3d, and the speed of water running
+% onto a dry bed at the front).
 %
 % result: q at finalTime, times and records (one row per call of opt.record),
 % steps, finalTime, mass0 and mass (total water at 0 and at finalTime),
+% minDepth (smallest nodal depth after any stage),
 % wallTime, cpuTime (of this process: on a shared machine the wall time also
 % counts the waits), correctionTime (spent in the pressure correction:
 % assembly and solve), solveTime (in the sparse solves alone) and unknowns
@@ -36,38 +48,69 @@ function result = nonhydro_solve(mesh, q, opt)
   ops = nonhydro_operators(mesh, kernels, opt.boundaryTypes);
   domain = dg2d_domain({mesh});
   z = zeros(mesh.Np, mesh.K);
+  if isfield(opt, 'bed')
+    z = opt.bed;
+  end
+  pressureFreeDepth = 0.01;
+  if isfield(opt, 'pressureFreeDepth')
+    pressureFreeDepth = opt.pressureFreeDepth;
+  end
   bed = dg2d_bed(z, {mesh});
-  cellStatus = int8(4 * ones(1, mesh.K));
+  pressureBed = {bed};
+  if isfield(opt, 'pressureBed') && isempty(opt.pressureBed)
+    pressureBed = {};
+  end
+  stopTimes = [];
+  if isfield(opt, 'stopTimes')
+    stopTimes = sort(opt.stopTimes(:))';
+  end
+  minDepth = min(min(q(:, :, 1)));
   solveTime = 0;
   correctionTime = 0;
 
-  function q = euler(q, dt)
-    % One forward-Euler stage and its correction.
-    hydrostatic = dg2d_rhs(q(:, :, 1:3), bed, {mesh}, kernels2d, g, thr);
+  function r = rhs(q)
+    % Right-hand side of h, hu, hv (dg2d_rhs) and of hw (its advection, or
+    % nothing in a hydrostatic run).
+    r = dg2d_rhs(q(:, :, 1:3), bed, {mesh}, kernels2d, g, thr);
     if opt.nonhydrostatic
-      vertical = nonhydro_vertical_rhs(q, mesh, ops, kernels, cellStatus);
-      q = q + dt * cat(3, hydrostatic, vertical);
-      correcting = tic;
-      [q, seconds] = nonhydro_pressure_step(q, dt, mesh, ops, kernels, cellStatus);
-      correctionTime = correctionTime + toc(correcting);
-      solveTime = solveTime + seconds;
+      r = cat(3, r, nonhydro_vertical_rhs(q, mesh, ops, kernels, status(q)));
     else
-      q(:, :, 1:3) = dg2d_limit(q(:, :, 1:3) + dt * hydrostatic, z, domain, thr, ...
-                                 defaults.shallowDepth, opt.slopeLimiter);
+      r = cat(3, r, zeros(mesh.Np, mesh.K));
     end
   end
 
+  function q = finish(q, dt)
+    % The limiters and the correction of a stage. The corrected state does
+    % not depend on dt (p scales as 1/dt), so the correction of the stage's
+    % combined state is the projection of that state.
+    q(:, :, 1:3) = dg2d_limit(q(:, :, 1:3), z, domain, thr, defaults.shallowDepth, opt.slopeLimiter);
+    if opt.nonhydrostatic
+      correcting = tic;
+      [q, seconds] = nonhydro_pressure_step(q, dt, mesh, ops, kernels, status(q), pressureBed{:});
+      correctionTime = correctionTime + toc(correcting);
+      solveTime = solveTime + seconds;
+    end
+  end
+
+  function s = status(q)
+    % Wet (4) where every node is deeper than pressureFreeDepth, else
+    % PressureFree (7).
+    s = int8(4 + 3 * any(q(:, :, 1) <= pressureFreeDepth, 1));
+  end
+
+  q(:, :, 1:3) = dg2d_limit(q(:, :, 1:3), z, domain, thr, defaults.shallowDepth, opt.slopeLimiter);
   mass0 = dg2d_integral(q(:, :, 1), domain);
   t = 0;
   steps = 0;
   times = t;
   records = opt.record(t, q);
   while t < opt.finalTime
-    dt = opt.cfl * kernels2d.time_interval_3d([], g, mesh.N, 2 * mesh.inradius, cellStatus, q(:, :, 1:3));
-    dt = min(dt, opt.finalTime - t);
-    q1 = euler(q, dt);
-    q2 = 0.75 * q + 0.25 * euler(q1, dt);
-    q = q / 3 + (2 / 3) * euler(q2, dt);
+    dt = opt.cfl * nonhydro_time_step(q, mesh, kernels2d, g, thr);
+    dt = min([dt, opt.finalTime - t, stopTimes(stopTimes > t) - t]);
+    q1 = finish(q + dt * rhs(q), dt);
+    q2 = finish(0.75 * q + 0.25 * (q1 + dt * rhs(q1)), dt);
+    q = finish(q / 3 + (2 / 3) * (q2 + dt * rhs(q2)), dt);
+    minDepth = min([minDepth, min(min(q1(:, :, 1))), min(min(q2(:, :, 1))), min(min(q(:, :, 1)))]);
     t = t + dt;
     steps = steps + 1;
     times(end + 1, 1) = t;
@@ -80,7 +123,7 @@ function result = nonhydro_solve(mesh, q, opt)
     end
   end
   result = struct('q', q, 'times', times, 'records', records, 'steps', steps, 'finalTime', t, ...
-                  'mass0', mass0, 'mass', dg2d_integral(q(:, :, 1), domain), ...
+                  'mass0', mass0, 'mass', dg2d_integral(q(:, :, 1), domain), 'minDepth', minDepth, ...
                   'wallTime', toc(started), 'cpuTime', cputime() - cpuStarted, ...
                   'solveTime', solveTime, ...
                   'correctionTime', correctionTime, 'unknowns', mesh.Np * mesh.K);
