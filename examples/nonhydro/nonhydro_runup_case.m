@@ -6,8 +6,11 @@ function r = nonhydro_runup_case(H, cotBeta, opts)
 %
 %   r = nonhydro_runup_case(H, cotBeta)          defaults
 %   r = nonhydro_runup_case(H, cotBeta, opts)    opts: struct of any of
-%     cellSize       cell length along the strip (default 0.2 m; two
-%                    triangles each)
+%     cellSize       cell length along the strip offshore (default 0.5 m;
+%                    two triangles each); over the beach it shrinks with the
+%                    square root of the depth (a step the same for all
+%                    cells), down to
+%     shoreCellSize  the cell length at the shore and on land (default 0.1 m)
 %     order          polynomial order N (default 2)
 %     finalTime      end in t sqrt(g/d) (default 80)
 %     landLength     dry land behind the shoreline (default 1.5 (H/d)^(5/4)
@@ -46,7 +49,7 @@ function r = nonhydro_runup_case(H, cotBeta, opts)
   if isfield(opts, 'gravity')
     g = opts.gravity;
   end
-  opt = struct('cellSize', 0.2, 'order', 2, 'finalTime', 80, ...
+  opt = struct('cellSize', 0.5, 'shoreCellSize', 0.1, 'order', 2, 'finalTime', 80, ...
                'landLength', max(1, 1.5 * 2.831 * sqrt(cotBeta) * H ^ 1.25 * cotBeta), ...
                'seaLength', 20, 'nonhydrostatic', true, 'flatBedPressure', false, ...
                'slopeLimiter', H > 0.1, 'profileTimes', 30:10:70, 'cfl', 0.5, 'gravity', g);
@@ -66,9 +69,20 @@ function r = nonhydro_runup_case(H, cotBeta, opts)
   start = cotBeta * d + (d / gamma) * acosh(sqrt(20));
   x0 = -opt.landLength;
   x1 = start + (d / gamma) * acosh(sqrt(20)) + opt.seaLength;
-  cells = ceil((x1 - x0) / opt.cellSize);
-  width = (x1 - x0) / cells;
-  mesh = dg2d_mesh(dg2d_rectangle([x0, x1], [0, width], cells, 1), opt.order);
+  % Vertices along the strip: the cell length at x is
+  % cellSize sqrt(depth/d), at least shoreCellSize.
+  spacing = @(x) min(max(opt.cellSize * sqrt(max(min(x / cotBeta, d), 0) / d), opt.shoreCellSize), ...
+                     opt.cellSize);
+  vertexX = x0;
+  while vertexX(end) < x1
+    % Vertices from the land out to sea, each one cell length on.
+    vertexX(end + 1) = vertexX(end) + spacing(vertexX(end) + spacing(vertexX(end)) / 2);
+  end
+  vertexX = x0 + (vertexX - x0) * (x1 - x0) / (vertexX(end) - x0);
+  cells = numel(vertexX) - 1;
+  vm = dg2d_rectangle([0, 1], [0, opt.cellSize], cells, 1);
+  vm.VX = [vertexX, vertexX];
+  mesh = dg2d_mesh(vm, opt.order);
   x = mesh.x;
   z = max(-x / cotBeta, -d);
   eta = H * sech(gamma * (x - start) / d) .^ 2;

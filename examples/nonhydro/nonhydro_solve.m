@@ -7,11 +7,15 @@ function result = nonhydro_solve(mesh, q, opt)
 % opt fields: gravity, cfl, finalTime, nonhydrostatic (false runs the same
 % case hydrostatically: hw is then neither advected nor corrected),
 % slopeLimiter (the 2d solver's, for a hydrostatic run that forms a bore),
-% boundaryTypes (int8 code of every wall face of the mesh, in face order),
+% boundaryTypes (int8 code of every boundary face of the mesh, in face order:
+% 2 to 7 wall, 8 incident wave, 9 and 13 radiation; nonhydro_operators),
 % record (function of t and q returning a row, called at t = 0 and after
 % every step), maxSteps; optional: bed, pressureFreeDepth (default 0.01 m:
 % an element with a node shallower than that has no pressure unknown; it is
 % PressureFree, and so is every element of a dry or partly dry front),
+% incident (function [eta, u, v] = incident(x, y, t) of the wave that
+% enters through faces of code 8), sponge (Np x K damping rate, 1/s: the
+% surface, discharge and hw relax to still water at that rate),
 % pressureBed (the bed the pressure step sees, default bed; [] leaves the
 % bed terms out of it, a check of what they do), stopTimes (times the steps
 % end on, so that opt.record sees them).
@@ -44,6 +48,7 @@ function result = nonhydro_solve(mesh, q, opt)
   kernels2d = defaults.kernels;
   kernels = dg2d_kernels('modules', {'upwind_flux_2d', 'nonhydro_vertical_volume_flux', ...
                          'nonhydro_vertical_face_flux', 'downwind_flux_2d', 'boundary_type', ...
+                         'element_boundary_condition', ...
                          'boundary_primitive_flux', 'penalty_parameter', 'inner_edge_strong_rhs'});
   ops = nonhydro_operators(mesh, kernels, opt.boundaryTypes);
   domain = dg2d_domain({mesh});
@@ -65,17 +70,54 @@ function result = nonhydro_solve(mesh, q, opt)
     stopTimes = sort(opt.stopTimes(:))';
   end
   minDepth = min(min(q(:, :, 1)));
+  incident = [];
+  if isfield(opt, 'incident')
+    incident = opt.incident;
+  end
+  sponge = [];
+  if isfield(opt, 'sponge')
+    sponge = opt.sponge;
+  end
+  F = mesh.faces;
+  boundary = find(F.kind == 1);
+  firstBoundary = boundary(1) - 1;
+  faceZ = z(F.mapM(:, boundary));
+  faceX = mesh.x(F.mapM(:, boundary));
+  faceY = mesh.y(F.mapM(:, boundary));
+  anyOpen = any(~ops.wallMask(:));
   solveTime = 0;
   correctionTime = 0;
 
-  function r = rhs(q)
+  function [qP, open] = exterior(m, faces, qM, nx, ny, time)
+    % State across the open faces among the boundary faces given.
+    b = faces - firstBoundary;
+    [qP, open] = nonhydro_boundary_state(qM, nx, ny, ops.boundaryTypes(b), faceZ(:, b), ...
+                                         faceX(:, b), faceY(:, b), time, g, incident);
+  end
+
+  function r = rhs(q, time)
     % Right-hand side of h, hu, hv (dg2d_rhs) and of hw (its advection, or
-    % nothing in a hydrostatic run).
-    r = dg2d_rhs(q(:, :, 1:3), bed, {mesh}, kernels2d, g, thr);
+    % nothing in a hydrostatic run), and the sponge.
+    if anyOpen
+      across = @(m, faces, qM, nx, ny) exterior(m, faces, qM, nx, ny, time);
+      r = dg2d_rhs(q(:, :, 1:3), bed, {mesh}, kernels2d, g, thr, 0.2, 'llf', across);
+    else
+      r = dg2d_rhs(q(:, :, 1:3), bed, {mesh}, kernels2d, g, thr);
+    end
     if opt.nonhydrostatic
-      r = cat(3, r, nonhydro_vertical_rhs(q, mesh, ops, kernels, status(q)));
+      if anyOpen
+        traces = q(F.mapM(:, boundary) + cat(3, 0, 1, 2) * numel(z));
+        [qP, open] = exterior(1, boundary, traces, F.normalX(:, boundary), F.normalY(:, boundary), time);
+        r = cat(3, r, nonhydro_vertical_rhs(q, mesh, ops, kernels, status(q), qP, open));
+      else
+        r = cat(3, r, nonhydro_vertical_rhs(q, mesh, ops, kernels, status(q)));
+      end
     else
       r = cat(3, r, zeros(mesh.Np, mesh.K));
+    end
+    if ~isempty(sponge)
+      r(:, :, 1) = r(:, :, 1) - sponge .* (q(:, :, 1) + min(z, 0));
+      r(:, :, 2:4) = r(:, :, 2:4) - sponge .* q(:, :, 2:4);
     end
   end
 
@@ -107,9 +149,9 @@ function result = nonhydro_solve(mesh, q, opt)
   while t < opt.finalTime
     dt = opt.cfl * nonhydro_time_step(q, mesh, kernels2d, g, thr);
     dt = min([dt, opt.finalTime - t, stopTimes(stopTimes > t) - t]);
-    q1 = finish(q + dt * rhs(q), dt);
-    q2 = finish(0.75 * q + 0.25 * (q1 + dt * rhs(q1)), dt);
-    q = finish(q / 3 + (2 / 3) * (q2 + dt * rhs(q2)), dt);
+    q1 = finish(q + dt * rhs(q, t), dt);
+    q2 = finish(0.75 * q + 0.25 * (q1 + dt * rhs(q1, t + dt)), dt);
+    q = finish(q / 3 + (2 / 3) * (q2 + dt * rhs(q2, t + dt / 2)), dt);
     minDepth = min([minDepth, min(min(q1(:, :, 1))), min(min(q2(:, :, 1))), min(min(q(:, :, 1)))]);
     t = t + dt;
     steps = steps + 1;
