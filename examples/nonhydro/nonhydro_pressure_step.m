@@ -95,15 +95,18 @@ function [q, solveTime] = nonhydro_pressure_step(q, dt, mesh, ops, kernels, cell
   b = (2 / dt) * (DV * [U; V] + 2 * W ./ hs);
 
   started = tic;
-  p = zeros(Nn, 1);
-  if all(active)
-    if ~isempty(ops.band)
-      A = matrix_type(A, 'banded', ops.band(1), ops.band(2));
-    end
-    p = A \ b;
-  elseif any(active)
-    p(active) = A(active, active) \ b(active);
+  if ~all(active)
+    % Nodes without an unknown: their rows and columns become those of the
+    % identity and their right-hand side zero, so p = 0 there and the band
+    % stays.
+    keep = sparse(1:Nn, 1:Nn, active, Nn, Nn);
+    A = keep * A * keep + sparse(1:Nn, 1:Nn, ~active, Nn, Nn);
+    b = b .* active;
   end
+  if ~isempty(ops.band)
+    A = matrix_type(A, 'banded', ops.band(1), ops.band(2));
+  end
+  p = A \ b;
   solveTime = toc(started);
 
   gradp = Gz * p;

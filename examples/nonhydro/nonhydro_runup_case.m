@@ -22,6 +22,8 @@ function r = nonhydro_runup_case(H, cotBeta, opts)
 %                    check of what they do; default false)
 %     slopeLimiter   the 2d solver's limiter (default true when the wave
 %                    breaks, H/d > 0.1)
+%     breaking       the breaking criterion of nonhydro_breaking (default
+%                    H/d > 0.1)
 %     profileTimes   t sqrt(g/d) at which the surface maximum is kept
 %                    (default 30:10:70)
 %     cfl, gravity   (defaults 0.5, 9.81)
@@ -52,7 +54,7 @@ function r = nonhydro_runup_case(H, cotBeta, opts)
   opt = struct('cellSize', 0.5, 'shoreCellSize', 0.1, 'order', 2, 'finalTime', 80, ...
                'landLength', max(1, 1.5 * 2.831 * sqrt(cotBeta) * H ^ 1.25 * cotBeta), ...
                'seaLength', 20, 'nonhydrostatic', true, 'flatBedPressure', false, ...
-               'slopeLimiter', H > 0.1, 'profileTimes', 30:10:70, 'cfl', 0.5, 'gravity', g);
+               'slopeLimiter', H > 0.1, 'breaking', H > 0.1, 'profileTimes', 30:10:70, 'cfl', 0.5, 'gravity', g);
   names = fieldnames(opts);
   for i = 1:numel(names)
     if ~isfield(opt, names{i})
@@ -73,12 +75,15 @@ function r = nonhydro_runup_case(H, cotBeta, opts)
   % cellSize sqrt(depth/d), at least shoreCellSize.
   spacing = @(x) min(max(opt.cellSize * sqrt(max(min(x / cotBeta, d), 0) / d), opt.shoreCellSize), ...
                      opt.cellSize);
-  vertexX = x0;
+  % The still shoreline x = 0 is a vertex, so that no element starts partly
+  % wet.
+  vertexX = 0;
   while vertexX(end) < x1
-    % Vertices from the land out to sea, each one cell length on.
+    % Vertices from the shoreline out to sea, each one cell length on.
     vertexX(end + 1) = vertexX(end) + spacing(vertexX(end) + spacing(vertexX(end)) / 2);
   end
-  vertexX = x0 + (vertexX - x0) * (x1 - x0) / (vertexX(end) - x0);
+  vertexX = [-(ceil(-x0 / opt.shoreCellSize):-1:1) * opt.shoreCellSize, vertexX * x1 / vertexX(end)];
+  x0 = vertexX(1);
   cells = numel(vertexX) - 1;
   vm = dg2d_rectangle([0, 1], [0, opt.cellSize], cells, 1);
   vm.VX = [vertexX, vertexX];
@@ -120,7 +125,7 @@ function r = nonhydro_runup_case(H, cotBeta, opts)
   end
   run = struct('gravity', g, 'cfl', opt.cfl, 'finalTime', opt.finalTime * timeScale, ...
                'nonhydrostatic', opt.nonhydrostatic, 'slopeLimiter', opt.slopeLimiter, ...
-               'boundaryTypes', nonhydro_walls(mesh), 'bed', z, 'pressureBed', bed, ...
+               'breaking', opt.breaking, 'boundaryTypes', nonhydro_walls(mesh), 'bed', z, 'pressureBed', bed, ...
                'record', @record, 'maxSteps', 1e6, 'stopTimes', profileTimes);
   s = nonhydro_solve(mesh, q, run);
 

@@ -13,6 +13,8 @@ function result = nonhydro_solve(mesh, q, opt)
 % every step), maxSteps; optional: bed, pressureFreeDepth (default 0.01 m:
 % an element with a node shallower than that has no pressure unknown; it is
 % PressureFree, and so is every element of a dry or partly dry front),
+% breaking (default false: with true, elements where the surface rises faster
+% than 0.6 sqrt(g h) become PressureFree, nonhydro_breaking),
 % incident (function [eta, u, v] = incident(x, y, t) of the wave that
 % enters through faces of code 8), sponge (Np x K damping rate, 1/s: the
 % surface, discharge and hw relax to still water at that rate),
@@ -74,6 +76,8 @@ function result = nonhydro_solve(mesh, q, opt)
   if isfield(opt, 'incident')
     incident = opt.incident;
   end
+  breaking = false(1, mesh.K);
+  breakingOn = isfield(opt, 'breaking') && opt.breaking;
   sponge = [];
   if isfield(opt, 'sponge')
     sponge = opt.sponge;
@@ -135,9 +139,9 @@ function result = nonhydro_solve(mesh, q, opt)
   end
 
   function s = status(q)
-    % Wet (4) where every node is deeper than pressureFreeDepth, else
-    % PressureFree (7).
-    s = int8(4 + 3 * any(q(:, :, 1) <= pressureFreeDepth, 1));
+    % Wet (4) where every node is deeper than pressureFreeDepth and the
+    % wave does not break, else PressureFree (7).
+    s = int8(4 + 3 * (any(q(:, :, 1) <= pressureFreeDepth, 1) | breaking));
   end
 
   q(:, :, 1:3) = dg2d_limit(q(:, :, 1:3), z, domain, thr, defaults.shallowDepth, opt.slopeLimiter);
@@ -149,7 +153,11 @@ function result = nonhydro_solve(mesh, q, opt)
   while t < opt.finalTime
     dt = opt.cfl * nonhydro_time_step(q, mesh, kernels2d, g, thr);
     dt = min([dt, opt.finalTime - t, stopTimes(stopTimes > t) - t]);
-    q1 = finish(q + dt * rhs(q, t), dt);
+    r1 = rhs(q, t);
+    if breakingOn
+      breaking = nonhydro_breaking(q(:, :, 1), r1(:, :, 1), breaking, mesh, g, thr);
+    end
+    q1 = finish(q + dt * r1, dt);
     q2 = finish(0.75 * q + 0.25 * (q1 + dt * rhs(q1, t + dt)), dt);
     q = finish(q / 3 + (2 / 3) * (q2 + dt * rhs(q2, t + dt / 2)), dt);
     minDepth = min([minDepth, min(min(q1(:, :, 1))), min(min(q2(:, :, 1))), min(min(q(:, :, 1)))]);

@@ -3,9 +3,9 @@ function tests = test_example_nonhydro_coast()
   % meshes: a lake at rest around an island, partly dry, stays still with the
   % correction on (a dry or thin element with a pressure unknown, or a bed
   % term that is not balanced, moves it or gives NaN); a solitary wave runs
-  % up a plane beach to the run-up law, which the same run without the bed
-  % terms of the pressure step misses, with its mass kept and no negative
-  % depth.
+  % up a plane beach to the run-up law with its mass kept and no negative
+  % depth. (On this mild beach the bed terms of the pressure step change the
+  % run-up by less than 0.1 %: the run-up bound does not see them.)
   tests = {@lake_at_rest_stays_still_with_correction, @runup_against_law_and_mass};
 end
 
@@ -36,4 +36,18 @@ function lake_at_rest_stays_still_with_correction()
   moved = max(abs(hT(wet) + z(wet) - 0.1));
   assert(moved <= 1e-12, 'surface moved by %g', moved);
   assert(max(hT(~wet)) <= 1e-12, 'dry node holds %g', max(hT(~wet)));
+end
+
+function runup_against_law_and_mass()
+  % H/d = 0.0185 on the 1:19.85 beach, coarse (cells 1.5 d offshore, 0.4 d
+  % at the shore), to t sqrt(g/d) = 62, past the largest run-up: the scheme
+  % gives 4.2 % below the law. Water lost at the front (a dry node
+  % holding discharge, a positivity limiter that does not keep the mean) or
+  % a shoreline that runs away shows here.
+  add_examples();
+  r = nonhydro_runup_case(0.0185, 19.85, struct('cellSize', 1.5, 'shoreCellSize', 0.4, ...
+                                                 'finalTime', 62, 'seaLength', 2, 'profileTimes', []));
+  assert(abs(r.runup / r.law - 1) < 0.06, 'run-up %.5f d against the law %.5f d', r.runup, r.law);
+  assert(abs(r.massChange) < 1e-12, 'relative mass change %g', r.massChange);
+  assert(r.minDepth >= 0, 'negative depth %g', r.minDepth);
 end
