@@ -31,6 +31,7 @@ function ops = nonhydro_operators(mesh, kernels, boundaryTypes)
 %   penaltyMatrix     the interior penalty on the jumps of p
 %   liftBothXY        blkdiag(liftBoth, liftBoth)
 %   band              [below, above] band of the system matrix, or empty
+%   iterativeFrom     unknowns from which an iterative solve is used
 %   wallMask          Nfp x Nb, 1.0 on wall nodes (boundary_type)
 %   dirichlet         1 x Nb, open faces where p = 0 (element_boundary_condition)
 %   boundaryTypes     the codes
@@ -132,6 +133,9 @@ function ops = nonhydro_operators(mesh, kernels, boundaryTypes)
   if (2 * below + above + 1) * Nn <= 8 * numel(i)
     ops.band = [below, above];
   end
+  % Size from which a system without a narrow band is solved iteratively
+  % (nonhydro_pressure_step; measured on the square basin).
+  ops.iterativeFrom = 2e4;
 end
 
 function [P, Scatter] = trace_and_scatter(node, Js, mesh)

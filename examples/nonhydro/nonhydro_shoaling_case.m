@@ -24,8 +24,10 @@ function r = nonhydro_shoaling_case(opts)
 % over the depth, w^2 = g d k^2 / (1 + (k d)^2/4), so k^2 = w^2/(g d - w^2
 % d^2/4) and c_g = g d k / (w (1 + (k d)^2/4)^2); shoaling theory
 % K_s = sqrt(c_g0 / c_g). The wave height at a node is the range of the
-% surface there over the last `periods` periods.
-% r: x, depth, height (over H0) and theory (K_s) at the nodes along y = 0,
+% surface there over the last `periods` periods; the offshore height is its
+% mean over the flat bed half a wavelength and more from the boundary.
+% r: x, depth, height (over the offshore height) and theory (K_s) at the
+% nodes along y = 0, incidentHeight (the offshore height over H0),
 % slope (true on the slope), maxError (largest |height/theory - 1| on the
 % slope), period, d1, steps, wallTime, unknowns, options.
   if nargin < 1
@@ -111,9 +113,13 @@ function r = nonhydro_shoaling_case(opts)
 
   dx = depth(xs);
   theory = sqrt(group(d0) ./ group(dx));
-  height = (top_ - bottom) / opt.waveHeight;
+  height = top_ - bottom;
+  offshore = xs >= L0 / 2 & xs <= toe;
+  incidentHeight = mean(height(offshore));
+  height = height / incidentHeight;
   onSlope = xs > toe & xs < top;
   r = struct('x', xs, 'depth', dx, 'height', height, 'theory', theory, 'slope', onSlope, ...
+             'incidentHeight', incidentHeight / opt.waveHeight, ...
              'maxError', max(abs(height(onSlope) ./ theory(onSlope) - 1)), 'period', period, ...
              'd1', d1, 'toe', toe, 'top', top, 'steps', s.steps, 'wallTime', s.wallTime, ...
              'solveTime', s.solveTime, 'correctionTime', s.correctionTime, ...

@@ -20,7 +20,8 @@ function result = nonhydro_solve(mesh, q, opt)
 % surface, discharge and hw relax to still water at that rate),
 % pressureBed (the bed the pressure step sees, default bed; [] leaves the
 % bed terms out of it, a check of what they do), stopTimes (times the steps
-% end on, so that opt.record sees them).
+% end on, so that opt.record sees them), iterativeFrom (unknowns from which
+% the pressure system is solved iteratively, default 2e4).
 %
 % Third-order SSP Runge-Kutta of the hydrostatic equations (dg2d_rhs) and of
 % the advection of hw (nonhydro_vertical_rhs). Each stage, once combined, is
@@ -38,8 +39,8 @@ function result = nonhydro_solve(mesh, q, opt)
 % minDepth (smallest nodal depth after any stage),
 % wallTime, cpuTime (of this process: on a shared machine the wall time also
 % counts the waits), correctionTime (spent in the pressure correction:
-% assembly and solve), solveTime (in the sparse solves alone) and unknowns
-% (Np*K).
+% assembly and solve), solveTime (in the sparse solves alone), iterations
+% (of each solve, 0 for a direct one) and unknowns (Np*K).
   started = tic;
   cpuStarted = cputime();
   g = opt.gravity;
@@ -53,6 +54,9 @@ function result = nonhydro_solve(mesh, q, opt)
                          'element_boundary_condition', ...
                          'boundary_primitive_flux', 'penalty_parameter', 'inner_edge_strong_rhs'});
   ops = nonhydro_operators(mesh, kernels, opt.boundaryTypes);
+  if isfield(opt, 'iterativeFrom')
+    ops.iterativeFrom = opt.iterativeFrom;
+  end
   domain = dg2d_domain({mesh});
   z = zeros(mesh.Np, mesh.K);
   if isfield(opt, 'bed')
@@ -91,6 +95,7 @@ function result = nonhydro_solve(mesh, q, opt)
   anyOpen = any(~ops.wallMask(:));
   solveTime = 0;
   correctionTime = 0;
+  iterations = [];
 
   function [qP, open] = exterior(m, faces, qM, nx, ny, time)
     % State across the open faces among the boundary faces given.
@@ -132,9 +137,10 @@ function result = nonhydro_solve(mesh, q, opt)
     q(:, :, 1:3) = dg2d_limit(q(:, :, 1:3), z, domain, thr, defaults.shallowDepth, opt.slopeLimiter);
     if opt.nonhydrostatic
       correcting = tic;
-      [q, seconds] = nonhydro_pressure_step(q, dt, mesh, ops, kernels, status(q), pressureBed{:});
+      [q, seconds, its] = nonhydro_pressure_step(q, dt, mesh, ops, kernels, status(q), pressureBed{:});
       correctionTime = correctionTime + toc(correcting);
       solveTime = solveTime + seconds;
+      iterations(end + 1) = its;
     end
   end
 
@@ -176,5 +182,6 @@ function result = nonhydro_solve(mesh, q, opt)
                   'mass0', mass0, 'mass', dg2d_integral(q(:, :, 1), domain), 'minDepth', minDepth, ...
                   'wallTime', toc(started), 'cpuTime', cputime() - cpuStarted, ...
                   'solveTime', solveTime, ...
-                  'correctionTime', correctionTime, 'unknowns', mesh.Np * mesh.K);
+                  'correctionTime', correctionTime, 'iterations', iterations, ...
+                  'unknowns', mesh.Np * mesh.K);
 end
