@@ -112,8 +112,8 @@ function [q, solveTime, iterations] = nonhydro_pressure_step(q, dt, mesh, ops, k
   if ~isempty(ops.band)
     p = matrix_type(A, 'banded', ops.band(1), ops.band(2)) \ b;
   elseif Nn >= ops.iterativeFrom
-    [L, U] = ilu(A, struct('type', 'nofill'));
-    [p, flag, ~, iterations] = bicgstab(A, b, 1e-10, 500, L, U);
+    [factorL, factorU] = ilu(A, struct('type', 'nofill'));
+    [p, flag, ~, iterations] = bicgstab(A, b, 1e-10, 500, factorL, factorU);
     if flag ~= 0
       p = A \ b;
     end

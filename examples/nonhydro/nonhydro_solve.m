@@ -88,7 +88,7 @@ function result = nonhydro_solve(mesh, q, opt)
   end
   F = mesh.faces;
   boundary = find(F.kind == 1);
-  firstBoundary = boundary(1) - 1;
+  firstBoundary = nnz(F.kind == 0);
   faceZ = z(F.mapM(:, boundary));
   faceX = mesh.x(F.mapM(:, boundary));
   faceY = mesh.y(F.mapM(:, boundary));
