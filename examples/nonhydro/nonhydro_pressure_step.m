@@ -31,9 +31,10 @@ function [q, solveTime, iterations] = nonhydro_pressure_step(q, dt, mesh, ops, k
 % in the sparse solve, iterations the iterations it took (0 for a direct
 % solve).
 % Solver: a system whose band is narrow (ops.band) is solved as a band;
-% otherwise, from ops.iterativeFrom unknowns on, by BiCGStab with an
-% incomplete LU factor (no fill) to a relative residual of 1e-10, and below
-% that by the sparse LU with its fill-reducing ordering.
+% otherwise by the sparse LU with its fill-reducing ordering, or, from
+% ops.iterativeFrom unknowns on (never by default, nonhydro_operators), by
+% BiCGStab with an incomplete LU factor (no fill) to a relative residual of
+% 1e-10.
   Np = mesh.Np;
   K = mesh.K;
   Nn = Np * K;

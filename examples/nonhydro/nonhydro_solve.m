@@ -21,7 +21,7 @@ function result = nonhydro_solve(mesh, q, opt)
 % pressureBed (the bed the pressure step sees, default bed; [] leaves the
 % bed terms out of it, a check of what they do), stopTimes (times the steps
 % end on, so that opt.record sees them), iterativeFrom (unknowns from which
-% the pressure system is solved iteratively, default 2e4).
+% the pressure system is solved iteratively, default never).
 %
 % Third-order SSP Runge-Kutta of the hydrostatic equations (dg2d_rhs) and of
 % the advection of hw (nonhydro_vertical_rhs). Each stage, once combined, is
