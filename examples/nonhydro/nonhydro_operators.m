@@ -102,8 +102,9 @@ function ops = nonhydro_operators(mesh, kernels, boundaryTypes)
   bone = ones(size(ops.bnx));
   throughX = kernels.boundary_primitive_flux(-ops.wallMask, bone, ops.bnx);
   throughY = kernels.boundary_primitive_flux(-ops.wallMask, bone, ops.bny);
-  % Gradient and divergence with the adjacent side's weight at 0 (the local
-  % side's at 1), x above y and side by side: D - SL*diag(n)*(PL - PA). A
+  % Gradient and divergence with the local side's weight at 0 (the face
+  % takes the adjacent side's value), x above y and side by side:
+  % D - SL*diag(n)*(PL - PA). A
   % stage adds (SL + SA)*diag(w n)*(PL - PA) for the weights w it finds.
   wallDivergenceX = -ops.SB * diagonal(ops.bnx - throughX) * ops.PB;
   wallDivergenceY = -ops.SB * diagonal(ops.bny - throughY) * ops.PB;
