@@ -5,8 +5,10 @@ function tests = test_example_nonhydro_coast()
   % term that is not balanced, moves it or gives NaN); a solitary wave runs
   % up a plane beach to the run-up law with its mass kept and no negative
   % depth. (On this mild beach the bed terms of the pressure step change the
-  % run-up by less than 0.1 %: the run-up bound does not see them.)
-  tests = {@lake_at_rest_stays_still_with_correction, @runup_against_law_and_mass};
+  % run-up by less than 0.1 %: the run-up bound does not see them; the flow
+  % over a slope does.)
+  tests = {@lake_at_rest_stays_still_with_correction, @flow_over_a_slope_follows_the_bed, ...
+           @runup_against_law_and_mass};
 end
 
 function add_examples()
@@ -36,6 +38,35 @@ function lake_at_rest_stays_still_with_correction()
   moved = max(abs(hT(wet) + z(wet) - 0.1));
   assert(moved <= 1e-12, 'surface moved by %g', moved);
   assert(max(hT(~wet)) <= 1e-12, 'dry node holds %g', max(hT(~wet)));
+end
+
+function flow_over_a_slope_follows_the_bed()
+  % A uniform current u = 0.1 m/s up a 1:50 bed under a flat surface is
+  % divergence-free, so the vertical velocity is the bed's, w = u dz/dx, at
+  % the surface as at the bed: the pressure step gives the depth-mean w to
+  % 0.06 % away from the end walls and leaves u alone. Without the bed terms
+  % (the flat-bed step) w stays 0; a flipped bed term flips or doubles it.
+  add_examples();
+  kernels = dg2d_kernels('modules', {'downwind_flux_2d', 'boundary_type', 'element_boundary_condition', ...
+                                     'boundary_primitive_flux', 'penalty_parameter'});
+  mesh = dg2d_mesh(dg2d_rectangle([0, 20], [0, 1], 20, 1), 2);
+  ops = nonhydro_operators(mesh, kernels, nonhydro_walls(mesh));
+  slope = 0.02;
+  z = -1 + slope * mesh.x;
+  q = zeros(mesh.Np, mesh.K, 4);
+  q(:, :, 1) = -z;
+  q(:, :, 2) = 0.1 * q(:, :, 1);
+  wet = int8(4 * ones(1, mesh.K));
+  middle = mesh.x > 5 & mesh.x < 15;
+  withBed = nonhydro_pressure_step(q, 0.01, mesh, ops, kernels, wet, dg2d_bed(z, {mesh}));
+  flat = nonhydro_pressure_step(q, 0.01, mesh, ops, kernels, wet);
+  u = withBed(:, :, 2) ./ withBed(:, :, 1);
+  ratio = withBed(:, :, 4) ./ withBed(:, :, 1) ./ (u * slope);
+  assert(max(abs(ratio(middle) - 1)) < 1e-3, 'w / (u dz/dx) between %g and %g', min(ratio(middle)), ...
+         max(ratio(middle)));
+  assert(max(abs(u(middle) / 0.1 - 1)) < 1e-4, 'u changed by %g', max(abs(u(middle) / 0.1 - 1)));
+  ratio = flat(:, :, 4) ./ flat(:, :, 1) ./ (0.1 * slope);
+  assert(max(abs(ratio(middle))) < 1e-2, 'flat-bed step: w / (u dz/dx) up to %g', max(abs(ratio(middle))));
 end
 
 function runup_against_law_and_mass()
