@@ -16,8 +16,7 @@ function result = nonhydro_solve(mesh, q, opt)
 % breaking (default false: with true, elements where the surface rises faster
 % than 0.6 sqrt(g h) become PressureFree, nonhydro_breaking),
 % incident (function [eta, u, v] = incident(x, y, t) of the wave that
-% enters through faces of code 8), sponge (Np x K damping rate, 1/s: the
-% surface, discharge and hw relax to still water at that rate),
+% enters through faces of code 8),
 % pressureBed (the bed the pressure step sees, default bed; [] leaves the
 % bed terms out of it, a check of what they do), stopTimes (times the steps
 % end on, so that opt.record sees them), iterativeFrom (unknowns from which
@@ -82,10 +81,6 @@ function result = nonhydro_solve(mesh, q, opt)
   end
   breaking = false(1, mesh.K);
   breakingOn = isfield(opt, 'breaking') && opt.breaking;
-  sponge = [];
-  if isfield(opt, 'sponge')
-    sponge = opt.sponge;
-  end
   F = mesh.faces;
   boundary = find(F.kind == 1);
   firstBoundary = nnz(F.kind == 0);
@@ -106,7 +101,7 @@ function result = nonhydro_solve(mesh, q, opt)
 
   function r = rhs(q, time)
     % Right-hand side of h, hu, hv (dg2d_rhs) and of hw (its advection, or
-    % nothing in a hydrostatic run), and the sponge.
+    % nothing in a hydrostatic run).
     if anyOpen
       across = @(m, faces, qM, nx, ny) exterior(m, faces, qM, nx, ny, time);
       r = dg2d_rhs(q(:, :, 1:3), bed, {mesh}, kernels2d, g, thr, 0.2, 'llf', across);
@@ -123,10 +118,6 @@ function result = nonhydro_solve(mesh, q, opt)
       end
     else
       r = cat(3, r, zeros(mesh.Np, mesh.K));
-    end
-    if ~isempty(sponge)
-      r(:, :, 1) = r(:, :, 1) - sponge .* (q(:, :, 1) + min(z, 0));
-      r(:, :, 2:4) = r(:, :, 2:4) - sponge .* q(:, :, 2:4);
     end
   end
 
