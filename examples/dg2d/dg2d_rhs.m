@@ -1,4 +1,4 @@
-function rhs = dg2d_rhs(q, bed, meshes, kernels, g, thr, thinDepth, flux)
+function rhs = dg2d_rhs(q, bed, meshes, kernels, g, thr, thinDepth, flux, exterior)
 % DG2D_RHS  Right-hand side of the 2d shallow-water equations in
 % pre-balanced form, strong nodal DG, on the meshes that share the state q
 % (Np x Kall x 3: h, hu, hv) over the bed (dg2d_bed, or the bed z itself,
@@ -27,7 +27,11 @@ function rhs = dg2d_rhs(q, bed, meshes, kernels, g, thr, thinDepth, flux)
 % eta = h + z grow over many steps; the pre-balanced one in thin water drives
 % it over a steep bed too fast.)
 % A wall mirrors the normal discharge; a face against another mesh takes the
-% trace across from that mesh's part of q.
+% trace across from that mesh's part of q. exterior (optional, a function
+% handle) opens boundary faces: [qP, open] = exterior(m, faces, qM, nx, ny)
+% gets the traces qM (Nfp x n x 3) and normals of the boundary faces of
+% mesh m (faces: their columns in mesh.faces) and returns the state across
+% and which of them it gives (1 x n logical); the other faces stay walls.
 %
 % Work is skipped where its result is exactly zero: the volume term of an
 % element with no wet node (no flux, no source), and every face whose two
@@ -38,6 +42,9 @@ function rhs = dg2d_rhs(q, bed, meshes, kernels, g, thr, thinDepth, flux)
   end
   if nargin < 8
     flux = 'llf';
+  end
+  if nargin < 9
+    exterior = [];
   end
   if ~isstruct(bed)
     bed = dg2d_bed(bed, meshes);
@@ -77,6 +84,15 @@ function rhs = dg2d_rhs(q, bed, meshes, kernels, g, thr, thinDepth, flux)
       un = qP(:, wall, 2) .* nx(:, wall) + qP(:, wall, 3) .* ny(:, wall);
       qP(:, wall, 2) = qP(:, wall, 2) - 2 * un .* nx(:, wall);
       qP(:, wall, 3) = qP(:, wall, 3) - 2 * un .* ny(:, wall);
+      if ~isempty(exterior)
+        % Open boundary faces take the state the caller gives across them.
+        faces = 1:numel(mesh.faces.kind);
+        if numel(active) < numel(mesh.faces.kind)
+          faces = active;
+        end
+        [state, open] = exterior(m, faces(wall), qM(:, wall, :), nx(:, wall), ny(:, wall));
+        qP(:, wall(open), :) = state(:, open, :);
+      end
     end
     fluxM = kernels.face_flux_2d(thr, g, nx, ny, qM);
     fluxP = kernels.face_flux_2d(thr, g, nx, ny, qP);

@@ -1,31 +1,49 @@
 function result = nonhydro_solve(mesh, q, opt)
 % NONHYDRO_SOLVE  Advance the depth-averaged non-hydrostatic shallow-water
-% state q (Np x K x 4: h, hu, hv, hw) over a flat bed on one mesh of the 2d
-% solver (dg2d_mesh) to opt.finalTime.
+% state q (Np x K x 4: h, hu, hv, hw) over the bed opt.bed (Np x K; a
+% flat bed at 0 where the field is absent) on one mesh of the 2d solver
+% (dg2d_mesh) to opt.finalTime.
 %
 % opt fields: gravity, cfl, finalTime, nonhydrostatic (false runs the same
 % case hydrostatically: hw is then neither advected nor corrected),
 % slopeLimiter (the 2d solver's, for a hydrostatic run that forms a bore),
-% boundaryTypes (int8 code of every wall face of the mesh, in face order),
+% boundaryTypes (int8 code of every boundary face of the mesh, in face order:
+% 2 to 7 wall, 8 incident wave, 9 and 13 radiation; nonhydro_operators),
 % record (function of t and q returning a row, called at t = 0 and after
-% every step), maxSteps; optional: output (NetCDF and VTK files of h, hu, hv,
-% hw and eta: see output_options in examples/common) and progress (seconds
-% between progress lines, false for none). A value the solver cannot run
-% with, an unwritable output file or output times outside the run end the
-% call before any work.
+% every step), maxSteps; optional: bed, pressureFreeDepth (default 0.01 m:
+% an element with a node shallower than that has no pressure unknown; it is
+% PressureFree, and so is every element of a dry or partly dry front),
+% breaking (default false: with true, elements where the surface rises faster
+% than 0.6 sqrt(g h) become PressureFree, nonhydro_breaking),
+% incident (function [eta, u, v] = incident(x, y, t) of the wave that
+% enters through faces of code 8),
+% pressureBed (the bed the pressure step sees, default bed; [] leaves the
+% bed terms out of it, a check of what they do), stopTimes (times the steps
+% end on, so that opt.record sees them), iterativeFrom (unknowns from which
+% the pressure system is solved iteratively, default never), output (NetCDF
+% and VTK files of h, hu, hv, hw and eta: see output_options in
+% examples/common) and progress (seconds between progress lines, false for
+% none). A value the solver cannot run with, an unwritable output file or
+% output times outside the run end the call before any work.
 %
-% Third-order SSP Runge-Kutta. Each stage is a forward-Euler step of length dt
-% of the hydrostatic equations (dg2d_rhs) and of the advection of hw
-% (nonhydro_vertical_rhs), followed by the pressure correction
-% (nonhydro_pressure_step); the stages are then combined as usual. The step
-% is cfl times that of time_interval_3d.
+% Third-order SSP Runge-Kutta of the hydrostatic equations (dg2d_rhs) and of
+% the advection of hw (nonhydro_vertical_rhs). Each stage, once combined, is
+% limited as in the 2d solver (dg2d_limit: slope limiter when asked,
+% positivity, one velocity in shallow elements, no discharge at dry nodes)
+% and then corrected (nonhydro_pressure_step), so the correction finds a
+% non-negative depth; it changes only Wet elements, which have no shallow or
+% dry node. The status of each
+% element is taken per stage from the limited depth. The step is cfl times
+% that of nonhydro_time_step (time_interval_3d, and the speed of water running
+% onto a dry bed at the front).
 %
 % result: q at finalTime, times and records (one row per call of opt.record),
 % steps, finalTime, mass0 and mass (total water at 0 and at finalTime),
+% minDepth (smallest nodal depth after any stage),
 % wallTime, cpuTime (of this process: on a shared machine the wall time also
 % counts the waits), correctionTime (spent in the pressure correction:
-% assembly and solve), solveTime (in the sparse solves alone) and unknowns
-% (Np*K).
+% assembly and solve), solveTime (in the sparse solves alone), iterations
+% (of each solve, 0 for a direct one) and unknowns (Np*K).
   started = tic;
   cpuStarted = cputime();
   [output, progressSeconds] = check_options(opt);
@@ -37,10 +55,21 @@ function result = nonhydro_solve(mesh, q, opt)
   kernels2d = defaults.kernels;
   kernels = dg2d_kernels('modules', {'upwind_flux_2d', 'nonhydro_vertical_volume_flux', ...
                          'nonhydro_vertical_face_flux', 'downwind_flux_2d', 'boundary_type', ...
+                         'element_boundary_condition', ...
                          'boundary_primitive_flux', 'penalty_parameter', 'inner_edge_strong_rhs'});
   ops = nonhydro_operators(mesh, kernels, opt.boundaryTypes);
+  if isfield(opt, 'iterativeFrom')
+    ops.iterativeFrom = opt.iterativeFrom;
+  end
   domain = dg2d_domain({mesh});
   z = zeros(mesh.Np, mesh.K);
+  if isfield(opt, 'bed')
+    z = opt.bed;
+  end
+  pressureFreeDepth = 0.01;
+  if isfield(opt, 'pressureFreeDepth')
+    pressureFreeDepth = opt.pressureFreeDepth;
+  end
   bed = dg2d_bed(z, {mesh});
   writer = output_open(output, opt.finalTime, output_grid_triangles(mesh.x, mesh.y, mesh.N), z, ...
                        struct('nodal', {{'h', 'hu', 'hv', 'hw', 'eta'}}, 'layered', {{}}), ...
@@ -48,39 +77,99 @@ function result = nonhydro_solve(mesh, q, opt)
                               'examples/nonhydro/nonhydro_solve: nodal DG of order %d on %d triangles', ...
                               mesh.N, mesh.K)));
   progress = progress_start(progressSeconds, opt.finalTime, 'nonhydro_solve');
-  cellStatus = int8(4 * ones(1, mesh.K));
+  pressureBed = {bed};
+  if isfield(opt, 'pressureBed') && isempty(opt.pressureBed)
+    pressureBed = {};
+  end
+  stopTimes = [];
+  if isfield(opt, 'stopTimes')
+    stopTimes = sort(opt.stopTimes(:))';
+  end
+  minDepth = min(min(q(:, :, 1)));
+  incident = [];
+  if isfield(opt, 'incident')
+    incident = opt.incident;
+  end
+  breaking = false(1, mesh.K);
+  breakingOn = isfield(opt, 'breaking') && opt.breaking;
+  F = mesh.faces;
+  boundary = find(F.kind == 1);
+  firstBoundary = nnz(F.kind == 0);
+  faceZ = z(F.mapM(:, boundary));
+  faceX = mesh.x(F.mapM(:, boundary));
+  faceY = mesh.y(F.mapM(:, boundary));
+  anyOpen = any(~ops.wallMask(:));
   solveTime = 0;
   correctionTime = 0;
+  iterations = [];
 
-  function q = euler(q, dt)
-    % One forward-Euler stage and its correction.
-    hydrostatic = dg2d_rhs(q(:, :, 1:3), bed, {mesh}, kernels2d, g, thr);
-    if opt.nonhydrostatic
-      vertical = nonhydro_vertical_rhs(q, mesh, ops, kernels, cellStatus);
-      q = q + dt * cat(3, hydrostatic, vertical);
-      correcting = tic;
-      [q, seconds] = nonhydro_pressure_step(q, dt, mesh, ops, kernels, cellStatus);
-      correctionTime = correctionTime + toc(correcting);
-      solveTime = solveTime + seconds;
+  function [qP, open] = exterior(m, faces, qM, nx, ny, time)
+    % State across the open faces among the boundary faces given.
+    b = faces - firstBoundary;
+    [qP, open] = nonhydro_boundary_state(qM, nx, ny, ops.boundaryTypes(b), faceZ(:, b), ...
+                                         faceX(:, b), faceY(:, b), time, g, incident);
+  end
+
+  function r = rhs(q, time)
+    % Right-hand side of h, hu, hv (dg2d_rhs) and of hw (its advection, or
+    % nothing in a hydrostatic run).
+    if anyOpen
+      across = @(m, faces, qM, nx, ny) exterior(m, faces, qM, nx, ny, time);
+      r = dg2d_rhs(q(:, :, 1:3), bed, {mesh}, kernels2d, g, thr, 0.2, 'llf', across);
     else
-      q(:, :, 1:3) = dg2d_limit(q(:, :, 1:3) + dt * hydrostatic, z, domain, thr, ...
-                                 defaults.shallowDepth, opt.slopeLimiter);
+      r = dg2d_rhs(q(:, :, 1:3), bed, {mesh}, kernels2d, g, thr);
+    end
+    if opt.nonhydrostatic
+      if anyOpen
+        traces = q(F.mapM(:, boundary) + cat(3, 0, 1, 2) * numel(z));
+        [qP, open] = exterior(1, boundary, traces, F.normalX(:, boundary), F.normalY(:, boundary), time);
+        r = cat(3, r, nonhydro_vertical_rhs(q, mesh, ops, kernels, status(q), qP, open));
+      else
+        r = cat(3, r, nonhydro_vertical_rhs(q, mesh, ops, kernels, status(q)));
+      end
+    else
+      r = cat(3, r, zeros(mesh.Np, mesh.K));
     end
   end
 
+  function q = finish(q, dt)
+    % The limiters and the correction of a stage. The corrected state does
+    % not depend on dt (p scales as 1/dt), so the correction of the stage's
+    % combined state is the projection of that state.
+    q(:, :, 1:3) = dg2d_limit(q(:, :, 1:3), z, domain, thr, defaults.shallowDepth, opt.slopeLimiter);
+    if opt.nonhydrostatic
+      correcting = tic;
+      [q, seconds, its] = nonhydro_pressure_step(q, dt, mesh, ops, kernels, status(q), pressureBed{:});
+      correctionTime = correctionTime + toc(correcting);
+      solveTime = solveTime + seconds;
+      iterations(end + 1) = its;
+    end
+  end
+
+  function s = status(q)
+    % Wet (4) where every node is deeper than pressureFreeDepth and the
+    % wave does not break, else PressureFree (7).
+    s = int8(4 + 3 * (any(q(:, :, 1) <= pressureFreeDepth, 1) | breaking));
+  end
+
+  q(:, :, 1:3) = dg2d_limit(q(:, :, 1:3), z, domain, thr, defaults.shallowDepth, opt.slopeLimiter);
   mass0 = dg2d_integral(q(:, :, 1), domain);
   t = 0;
   steps = 0;
   times = t;
   records = opt.record(t, q);
-  stops = [writer.times(writer.times > 0), opt.finalTime];
   writer = write_due(writer, t, q, z);
   while t < opt.finalTime
-    dt = opt.cfl * kernels2d.time_interval_3d([], g, mesh.N, 2 * mesh.inradius, cellStatus, q(:, :, 1:3));
-    dt = min(dt, stops(find(stops > t, 1)) - t);
-    q1 = euler(q, dt);
-    q2 = 0.75 * q + 0.25 * euler(q1, dt);
-    q = q / 3 + (2 / 3) * euler(q2, dt);
+    dt = opt.cfl * nonhydro_time_step(q, mesh, kernels2d, g, thr);
+    dt = min([dt, opt.finalTime - t, stopTimes(stopTimes > t) - t, writer.times(writer.times > t) - t]);
+    r1 = rhs(q, t);
+    if breakingOn
+      breaking = nonhydro_breaking(q(:, :, 1), r1(:, :, 1), breaking, mesh, g, thr);
+    end
+    q1 = finish(q + dt * r1, dt);
+    q2 = finish(0.75 * q + 0.25 * (q1 + dt * rhs(q1, t + dt)), dt);
+    q = finish(q / 3 + (2 / 3) * (q2 + dt * rhs(q2, t + dt / 2)), dt);
+    minDepth = min([minDepth, min(min(q1(:, :, 1))), min(min(q2(:, :, 1))), min(min(q(:, :, 1)))]);
     t = t + dt;
     steps = steps + 1;
     times(end + 1, 1) = t;
@@ -96,10 +185,11 @@ function result = nonhydro_solve(mesh, q, opt)
                                @() (dg2d_integral(q(:, :, 1), domain) - mass0) / mass0);
   end
   result = struct('q', q, 'times', times, 'records', records, 'steps', steps, 'finalTime', t, ...
-                  'mass0', mass0, 'mass', dg2d_integral(q(:, :, 1), domain), ...
+                  'mass0', mass0, 'mass', dg2d_integral(q(:, :, 1), domain), 'minDepth', minDepth, ...
                   'wallTime', toc(started), 'cpuTime', cputime() - cpuStarted, ...
                   'solveTime', solveTime, ...
-                  'correctionTime', correctionTime, 'unknowns', mesh.Np * mesh.K);
+                  'correctionTime', correctionTime, 'iterations', iterations, ...
+                  'unknowns', mesh.Np * mesh.K);
 end
 
 function [output, progress] = check_options(opt)

@@ -1,4 +1,4 @@
-function rhs = nonhydro_vertical_rhs(q, mesh, ops, kernels, cellStatus)
+function rhs = nonhydro_vertical_rhs(q, mesh, ops, kernels, cellStatus, across, open)
 % NONHYDRO_VERTICAL_RHS  Advection of the vertical momentum hw by the
 % depth-averaged flow, strong form: -div(u hw) plus the lifted jumps between
 % each side's face flux and the upwind numerical flux.
@@ -8,7 +8,9 @@ function rhs = nonhydro_vertical_rhs(q, mesh, ops, kernels, cellStatus)
 % upwind_flux_2d; surface term: inner_edge_strong_rhs. At a wall the state
 % across mirrors the normal discharge, so the upwind choice falls back to the
 % central average, which carries nothing through the wall; the side across
-% has no element and lifts nothing.
+% has no element and lifts nothing. across (optional, Nfp x Nb x 3: h, hu,
+% hv) is the state across the boundary faces where open (1 x Nb) is true
+% (nonhydro_boundary_state); hw there is the element's own.
   Np = mesh.Np;
   K = mesh.K;
   h = q(:, :, 1);
@@ -33,6 +35,13 @@ function rhs = nonhydro_vertical_rhs(q, mesh, ops, kernels, cellStatus)
   un = huP(:, wall) .* nx(:, wall) + hvP(:, wall) .* ny(:, wall);
   huP(:, wall) = huP(:, wall) - 2 * un .* nx(:, wall);
   hvP(:, wall) = hvP(:, wall) - 2 * un .* ny(:, wall);
+  if nargin > 5 && any(open)
+    % Open faces: the state across them.
+    faces = find(wall);
+    hP(:, faces(open)) = across(:, open, 1);
+    huP(:, faces(open)) = across(:, open, 2);
+    hvP(:, faces(open)) = across(:, open, 3);
+  end
   fluxM = kernels.nonhydro_vertical_face_flux(cellStatus, F.faceToElement, 0, hM, huM, hvM, hwM, nx, ny);
   fluxP = kernels.nonhydro_vertical_face_flux(cellStatus, F.faceToElement, 0, hP, huP, hvP, hwP, nx, ny);
   numerical = kernels.upwind_flux_2d(cellStatus, F.faceToElement, hM, huM, hvM, hwM, ...
