@@ -66,6 +66,9 @@ function mesh = dg3d_mesh(vm, N, L, Nz, bed)
   j = kron((1:Np1)', ones(Np2, 1));
   mesh.nodeTriangle = i2;
   mesh.from2 = i2 + Np2 * (mesh.column - 1);
+  % The same for a pair of 2d fields (Np2 x K2 x 2) onto the two pages of
+  % a prism field, built once for the right-hand side's gathers.
+  mesh.from2Pages = mesh.from2 + reshape([0, Np2 * K2], 1, 1, 2);
   mesh.x = mesh2.x(i2, mesh.column);
   mesh.y = mesh2.y(i2, mesh.column);
   mesh.sigma = (mesh.layer - 1 + (1 + line.z(j)) / 2) / L;
@@ -86,6 +89,9 @@ function mesh = dg3d_mesh(vm, N, L, Nz, bed)
   B.faceJacobian = mesh2.J(:, mesh.column(upper));
   B.mapL = B.nodeLocal + Np * (upper - 1);
   B.mapA = B.nodeAdjacent + Np * (lower - 1);
+  % Both traces of a two-page prism field (u and v), one column per page.
+  B.mapL2 = B.mapL(:) + Np * K * [0, 1];
+  B.mapA2 = B.mapA(:) + Np * K * [0, 1];
   mesh.inner = B;
   top = L + L * (0:K2 - 1);
   mesh.surface.elements = top;
@@ -120,6 +126,7 @@ function mesh = dg3d_mesh(vm, N, L, Nz, bed)
   % Node of mesh2's face set of every side-face node: what is the same in
   % every layer and on every line node is computed once per 2d face node.
   S.from2 = m + Nfp2 * (f - 1);
+  S.from2Pages = S.from2 + reshape([0, numel(F.normalX)], 1, 1, 2);
   S.faceMassMatrix = kron(line.M, ref.faceMassMatrix);
   mesh.side = S;
   mesh = dg3d_geometry(mesh, zeros(Np2, K2));

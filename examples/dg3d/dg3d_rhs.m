@@ -7,8 +7,8 @@ function [rEta, rU] = dg3d_rhs(mesh, kernels, eta, u, opt)
   g = opt.g;
   vopt = struct('noSlip', strcmp(opt.bed, 'noslip'), 'bedPenalty', opt.bedPenalty, ...
                 'innerPenalty', opt.innerPenalty);
-  rEta = dg3d_continuity_rhs(mesh, kernels, eta, u, g);
-  rU = dg3d_pressure_rhs(mesh, kernels, eta, u, g) + dg3d_vertical_rhs(mesh, kernels, u, opt.nu, vopt) ...
+  [rEta, ~, mean] = dg3d_continuity_rhs(mesh, kernels, eta, u, g);
+  rU = dg3d_pressure_rhs(mesh, kernels, eta, u, g, mean) + dg3d_vertical_rhs(mesh, kernels, u, opt.nu, vopt) ...
        + opt.coriolis * cat(3, u(:, :, 2), -u(:, :, 1));
   % The wind stress lifted into the top layer (zero below).
   top = mesh.surface.elements;
