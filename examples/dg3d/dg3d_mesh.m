@@ -16,17 +16,21 @@ function mesh = dg3d_mesh(vm, N, L, Nz, bed)
 %   layer, column (1 x K), nodeTriangle (Np x 1, triangle node of each prism
 %   node), from2 (Np x K, the 2d node under each prism node), invM (Np x Np, prism reference), Dz (Np x Np, d/dzeta
 %   along the lines), J2 (Np x K, triangle Jacobian), elementLength (1 x K),
-%   lineWeights (Nc x 1, sigma integral of each line node, sum 1);
+%   lineWeights (Nc x 1, sigma integral of each line node, sum 1),
+%   liftBed, liftTop (Np x Np2, a bottom or top face's values lifted through
+%   the line's inverse mass matrix), from2Pages (Np x K x 2);
 %   inner: faces between layers (local side the upper prism through its
 %   bottom face, normal -z): faceToElement, nodeLocal, nodeAdjacent (Np2 x Nf),
-%   faceJacobian (Np2 x Nf, the triangle's), mapL, mapA (node indices);
+%   faceJacobian (Np2 x Nf, the triangle's), mapL, mapA (node indices),
+%   mapL2, mapA2 (the same on both pages of a two-page field);
 %   surface, bed: elements (1 x K2) and nodes (Np2 x 1) of the top and bottom
 %   faces, map (Np2 x K2 node indices);
 %   side: vertical faces, per layer of each triangle face of mesh2.faces:
 %   faceToElement, nodeLocal, nodeAdjacent, mapM, mapP (Nfp x Nf), normalX,
 %   normalY, edgeJacobian (the triangle edge's), map2M, map2P (2d node index
 %   of each face node), from2 (index of each face node's node in mesh2's
-%   face set, Nfp2 x Nf2), kind (0 inner, 1 wall), faceMassMatrix.
+%   face set, Nfp2 x Nf2; from2Pages the same for both pages of a pair of
+%   face fields), kind (0 inner, 1 wall), faceMassMatrix.
 % The depth-dependent parts (Jz, J, side.faceJacobian, z) come from
 % dg3d_geometry.
   if L < 1 || L ~= round(L)
@@ -77,6 +81,8 @@ function mesh = dg3d_mesh(vm, N, L, Nz, bed)
   mesh.J2 = mesh2.J(i2, mesh.column);
   mesh.elementLength = 2 * mesh2.inradius(mesh.column);
   mesh.lineWeights = repmat(line.weights / (2 * L), L, 1);
+  mesh.liftBed = kron(line.invM(:, 1), eye(Np2));
+  mesh.liftTop = kron(line.invM(:, end), eye(Np2));
 
   % Faces between layers l and l + 1: the upper prism is the local side.
   [l, e] = ndgrid(1:L - 1, 1:K2);

@@ -12,6 +12,7 @@ function [rEta, rU] = dg3d_rhs(mesh, kernels, eta, u, opt)
        + opt.coriolis * cat(3, u(:, :, 2), -u(:, :, 1));
   % The wind stress lifted into the top layer (zero below).
   top = mesh.surface.elements;
-  lift = kron(mesh.line.invM(:, end), eye(mesh.Np2)) * repmat(opt.windStress / opt.rho, mesh.Np2, 1);
+  stress = opt.windStress / opt.rho;
+  lift = mesh.liftTop * stress(ones(mesh.Np2, 1), :);
   rU(:, top, :) = rU(:, top, :) + reshape(lift, mesh.Np, 1, 2) ./ mesh.Jz(:, top);
 end

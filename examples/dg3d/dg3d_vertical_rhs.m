@@ -31,8 +31,8 @@ function rhs = dg3d_vertical_rhs(mesh, kernels, u, nu, opt)
   Nface = size(B.mapL, 2);
   bedCols = mesh.bed.elements;
   topCols = mesh.surface.elements;
-  liftBed = kron(mesh.line.invM(:, 1), eye(mesh.Np2));
-  liftTop = kron(mesh.line.invM(:, end), eye(mesh.Np2));
+  liftBed = mesh.liftBed;
+  liftTop = mesh.liftTop;
   ub = u(mesh.bed.nodes, bedCols, :);
 
   % Auxiliary gradient: volume derivative plus the lifted jumps between layers.
