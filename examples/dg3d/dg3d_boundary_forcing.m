@@ -10,11 +10,9 @@ function F = dg3d_boundary_forcing(mesh, surfaceStress, bedStress)
   if isequal(size(surfaceStress), [1, 2])
     surfaceStress = repmat(reshape(surfaceStress, 1, 1, 2), mesh.Np2, mesh.K2);
   end
-  lift = kron(mesh.line.invM(:, end), eye(mesh.Np2));
-  F(:, top, :) = reshape(lift * reshape(surfaceStress, mesh.Np2, []), Np, [], 2) ./ mesh.Jz(:, top);
+  F(:, top, :) = reshape(mesh.liftTop * reshape(surfaceStress, mesh.Np2, []), Np, [], 2) ./ mesh.Jz(:, top);
   if ~isempty(bedStress)
     bottom = mesh.bed.elements;
-    lift = kron(mesh.line.invM(:, 1), eye(mesh.Np2));
-    F(:, bottom, :) = F(:, bottom, :) - reshape(lift * reshape(bedStress, mesh.Np2, []), Np, [], 2) ./ mesh.Jz(:, bottom);
+    F(:, bottom, :) = F(:, bottom, :) - reshape(mesh.liftBed * reshape(bedStress, mesh.Np2, []), Np, [], 2) ./ mesh.Jz(:, bottom);
   end
 end

@@ -1,15 +1,17 @@
-function [rhs, U] = dg3d_continuity_rhs(mesh, kernels, eta, u, g)
+function [rhs, U, mean] = dg3d_continuity_rhs(mesh, kernels, eta, u, g)
 % DG3D_CONTINUITY_RHS  d eta/dt = -div U of the depth-integrated continuity,
 % U (Np2 x K2 x 2) = H times the sigma integral of the prism velocities u
 % (Np x K x 2); eta and rhs Np2 x K2. Faces of the triangle mesh with a
 % Lax-Friedrichs flux (inner_edge_strong_rhs); walls reflect the transport.
+% mean (Np2 x K2 x 2): the sigma integral of u alone, the depth-mean velocity.
   mesh2 = mesh.mesh2;
   ref = mesh2.ref;
   F = mesh2.faces;
   H = mesh.hb + eta;
   % Sigma integral along each line: prism nodes i + Np2 (j - 1) of layers
   % 1..L follow each other as line nodes of triangle node i.
-  U = H .* reshape(sum(reshape(u, mesh.Np2, mesh.Nc, []) .* mesh.lineWeights', 2), mesh.Np2, mesh.K2, 2);
+  mean = reshape(sum(reshape(u, mesh.Np2, mesh.Nc, []) .* mesh.lineWeights', 2), mesh.Np2, mesh.K2, 2);
+  U = H .* mean;
   Ux = U(:, :, 1);
   Uy = U(:, :, 2);
   rhs = -(ref.Dr * (Ux .* mesh2.rx + Uy .* mesh2.ry) + ref.Ds * (Ux .* mesh2.sx + Uy .* mesh2.sy));

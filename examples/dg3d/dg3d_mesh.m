@@ -16,17 +16,21 @@ function mesh = dg3d_mesh(vm, N, L, Nz, bed)
 %   layer, column (1 x K), nodeTriangle (Np x 1, triangle node of each prism
 %   node), from2 (Np x K, the 2d node under each prism node), invM (Np x Np, prism reference), Dz (Np x Np, d/dzeta
 %   along the lines), J2 (Np x K, triangle Jacobian), elementLength (1 x K),
-%   lineWeights (Nc x 1, sigma integral of each line node, sum 1);
+%   lineWeights (Nc x 1, sigma integral of each line node, sum 1),
+%   liftBed, liftTop (Np x Np2, a bottom or top face's values lifted through
+%   the line's inverse mass matrix), from2Pages (Np x K x 2);
 %   inner: faces between layers (local side the upper prism through its
 %   bottom face, normal -z): faceToElement, nodeLocal, nodeAdjacent (Np2 x Nf),
-%   faceJacobian (Np2 x Nf, the triangle's), mapL, mapA (node indices);
+%   faceJacobian (Np2 x Nf, the triangle's), mapL, mapA (node indices),
+%   mapL2, mapA2 (the same on both pages of a two-page field);
 %   surface, bed: elements (1 x K2) and nodes (Np2 x 1) of the top and bottom
 %   faces, map (Np2 x K2 node indices);
 %   side: vertical faces, per layer of each triangle face of mesh2.faces:
 %   faceToElement, nodeLocal, nodeAdjacent, mapM, mapP (Nfp x Nf), normalX,
 %   normalY, edgeJacobian (the triangle edge's), map2M, map2P (2d node index
 %   of each face node), from2 (index of each face node's node in mesh2's
-%   face set, Nfp2 x Nf2), kind (0 inner, 1 wall), faceMassMatrix.
+%   face set, Nfp2 x Nf2; from2Pages the same for both pages of a pair of
+%   face fields), kind (0 inner, 1 wall), faceMassMatrix.
 % The depth-dependent parts (Jz, J, side.faceJacobian, z) come from
 % dg3d_geometry.
   if L < 1 || L ~= round(L)
@@ -66,6 +70,9 @@ function mesh = dg3d_mesh(vm, N, L, Nz, bed)
   j = kron((1:Np1)', ones(Np2, 1));
   mesh.nodeTriangle = i2;
   mesh.from2 = i2 + Np2 * (mesh.column - 1);
+  % The same for a pair of 2d fields (Np2 x K2 x 2) onto the two pages of
+  % a prism field, built once for the right-hand side's gathers.
+  mesh.from2Pages = mesh.from2 + reshape([0, Np2 * K2], 1, 1, 2);
   mesh.x = mesh2.x(i2, mesh.column);
   mesh.y = mesh2.y(i2, mesh.column);
   mesh.sigma = (mesh.layer - 1 + (1 + line.z(j)) / 2) / L;
@@ -74,6 +81,8 @@ function mesh = dg3d_mesh(vm, N, L, Nz, bed)
   mesh.J2 = mesh2.J(i2, mesh.column);
   mesh.elementLength = 2 * mesh2.inradius(mesh.column);
   mesh.lineWeights = repmat(line.weights / (2 * L), L, 1);
+  mesh.liftBed = kron(line.invM(:, 1), eye(Np2));
+  mesh.liftTop = kron(line.invM(:, end), eye(Np2));
 
   % Faces between layers l and l + 1: the upper prism is the local side.
   [l, e] = ndgrid(1:L - 1, 1:K2);
@@ -86,6 +95,9 @@ function mesh = dg3d_mesh(vm, N, L, Nz, bed)
   B.faceJacobian = mesh2.J(:, mesh.column(upper));
   B.mapL = B.nodeLocal + Np * (upper - 1);
   B.mapA = B.nodeAdjacent + Np * (lower - 1);
+  % Both traces of a two-page prism field (u and v), one column per page.
+  B.mapL2 = B.mapL(:) + Np * K * [0, 1];
+  B.mapA2 = B.mapA(:) + Np * K * [0, 1];
   mesh.inner = B;
   top = L + L * (0:K2 - 1);
   mesh.surface.elements = top;
@@ -120,6 +132,7 @@ function mesh = dg3d_mesh(vm, N, L, Nz, bed)
   % Node of mesh2's face set of every side-face node: what is the same in
   % every layer and on every line node is computed once per 2d face node.
   S.from2 = m + Nfp2 * (f - 1);
+  S.from2Pages = S.from2 + reshape([0, numel(F.normalX)], 1, 1, 2);
   S.faceMassMatrix = kron(line.M, ref.faceMassMatrix);
   mesh.side = S;
   mesh = dg3d_geometry(mesh, zeros(Np2, K2));

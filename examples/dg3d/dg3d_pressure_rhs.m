@@ -1,4 +1,4 @@
-function rhs = dg3d_pressure_rhs(mesh, kernels, eta, u, g)
+function rhs = dg3d_pressure_rhs(mesh, kernels, eta, u, g, mean)
 % DG3D_PRESSURE_RHS  -g grad eta on every prism node (Np x K x 2) from the
 % free surface eta (Np2 x K2), with a Lax-Friedrichs flux on the vertical
 % faces (inner_edge_strong_rhs on the side faces). The surface waves are
@@ -12,13 +12,15 @@ function rhs = dg3d_pressure_rhs(mesh, kernels, eta, u, g)
   dx = ref.Dr * eta .* mesh2.rx + ref.Ds * eta .* mesh2.sx;
   dy = ref.Dr * eta .* mesh2.ry + ref.Ds * eta .* mesh2.sy;
   gradient = -g * cat(3, dx, dy);
-  rhs = gradient(mesh.from2 + reshape([0, numel(dx)], 1, 1, 2));
+  rhs = gradient(mesh.from2Pages);
   % The face values depend on the column only: computed on mesh2's faces,
   % then handed to every layer and line node of the side faces.
   F = mesh2.faces;
   nx = F.normalX;
   ny = F.normalY;
-  mean = reshape(sum(reshape(u, mesh.Np2, mesh.Nc, []) .* mesh.lineWeights', 2), mesh.Np2, mesh.K2, 2);
+  if nargin < 6
+    mean = reshape(sum(reshape(u, mesh.Np2, mesh.Nc, []) .* mesh.lineWeights', 2), mesh.Np2, mesh.K2, 2);
+  end
   NpK = mesh.Np2 * mesh.K2;
   unM = mean(F.mapM) .* nx + mean(F.mapM + NpK) .* ny;
   unP = mean(F.mapP) .* nx + mean(F.mapP + NpK) .* ny;
@@ -34,7 +36,7 @@ function rhs = dg3d_pressure_rhs(mesh, kernels, eta, u, g)
   fluxP = g * cat(3, etaP .* nx, etaP .* ny);
   % A wall face has no adjacent side: its second contribution vanishes.
   fluxP(:, wall, :) = numerical(:, wall, :);
-  pages = S.from2 + reshape([0, numel(nx)], 1, 1, 2);
+  pages = S.from2Pages;
   rhs = rhs + kernels.inner_edge_strong_rhs(mesh.invM, S.faceMassMatrix, S.faceToElement, ...
       S.nodeLocal, S.nodeAdjacent, S.edgeJacobian, mesh.J2, fluxM(pages), fluxP(pages), numerical(pages));
 end

@@ -7,11 +7,12 @@ function [rEta, rU] = dg3d_rhs(mesh, kernels, eta, u, opt)
   g = opt.g;
   vopt = struct('noSlip', strcmp(opt.bed, 'noslip'), 'bedPenalty', opt.bedPenalty, ...
                 'innerPenalty', opt.innerPenalty);
-  rEta = dg3d_continuity_rhs(mesh, kernels, eta, u, g);
-  rU = dg3d_pressure_rhs(mesh, kernels, eta, u, g) + dg3d_vertical_rhs(mesh, kernels, u, opt.nu, vopt) ...
+  [rEta, ~, mean] = dg3d_continuity_rhs(mesh, kernels, eta, u, g);
+  rU = dg3d_pressure_rhs(mesh, kernels, eta, u, g, mean) + dg3d_vertical_rhs(mesh, kernels, u, opt.nu, vopt) ...
        + opt.coriolis * cat(3, u(:, :, 2), -u(:, :, 1));
   % The wind stress lifted into the top layer (zero below).
   top = mesh.surface.elements;
-  lift = kron(mesh.line.invM(:, end), eye(mesh.Np2)) * repmat(opt.windStress / opt.rho, mesh.Np2, 1);
+  stress = opt.windStress / opt.rho;
+  lift = mesh.liftTop * stress(ones(mesh.Np2, 1), :);
   rU(:, top, :) = rU(:, top, :) + reshape(lift, mesh.Np, 1, 2) ./ mesh.Jz(:, top);
 end

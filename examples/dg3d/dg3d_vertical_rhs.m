@@ -19,15 +19,20 @@ function rhs = dg3d_vertical_rhs(mesh, kernels, u, nu, opt)
   Nf = size(u, 3);
   B = mesh.inner;
   Jz = mesh.Jz;
-  pageOffset = Np * K * (0:Nf - 1);
-  mapL = B.mapL(:) + pageOffset;
-  mapA = B.mapA(:) + pageOffset;
+  if Nf == 2
+    mapL = B.mapL2;
+    mapA = B.mapA2;
+  else
+    pageOffset = Np * K * (0:Nf - 1);
+    mapL = B.mapL(:) + pageOffset;
+    mapA = B.mapA(:) + pageOffset;
+  end
   Nfp = mesh.Np2;
   Nface = size(B.mapL, 2);
   bedCols = mesh.bed.elements;
   topCols = mesh.surface.elements;
-  liftBed = kron(mesh.line.invM(:, 1), eye(mesh.Np2));
-  liftTop = kron(mesh.line.invM(:, end), eye(mesh.Np2));
+  liftBed = mesh.liftBed;
+  liftTop = mesh.liftTop;
   ub = u(mesh.bed.nodes, bedCols, :);
 
   % Auxiliary gradient: volume derivative plus the lifted jumps between layers.
