@@ -75,19 +75,23 @@ lake = dg3d_lake_case(4, 2);
 fprintf('steps %d, largest velocity %.1e m/s, surface change %.1e m, mass change %.1e\n\n', ...
         lake.steps, lake.maxVelocity, lake.surfaceChange, lake.massChange);
 
-fprintf('5. Speed of the explicit right-hand side (P1 triangles, 10 layers, Nz = 1)\n');
-speed = dg3d_speed_case();
-fprintf('%d prism nodes; s per right-hand side: modules %.4f, plain %.4f; s/node/rhs: modules %.2e, plain %.2e; plain/modules %.2f; results differ by %.1e\n', ...
-        speed.nodes, speed.perRhs, speed.perNode, speed.ratio, speed.difference);
-fprintf('in CPU seconds of this process: s/node/rhs: modules %.2e, plain %.2e\n', speed.cpuPerNode);
-fprintf('%-10s %12s %12s %12s | %22s %24s %22s\n', 'variant', 'continuity', 'pressure', 'vertical', ...
-        speed.moduleNames{:});
-variants = {'modules', 'plain'};
-for v = 1:2
-  fprintf('%-10s %12.4f %12.4f %12.4f | %22.4f %24.4f %22.4f\n', variants{v}, speed.partSeconds(v, :), ...
-          speed.moduleSeconds(v, :));
+% Vertical order 1, and 2 as in the cases above, each at 100800 prism nodes.
+speedMeshes = {struct(), struct('Nz', 2, 'elementsX', 28, 'elementsY', 20)};
+for m = 1:2
+  speed = dg3d_speed_case(speedMeshes{m});
+  fprintf('5. Speed of the explicit right-hand side (P1 triangles, 10 layers, Nz = %d)\n', speed.options.Nz);
+  fprintf('%d prism nodes; s per right-hand side: modules %.4f, plain %.4f; s/node/rhs: modules %.2e, plain %.2e; plain/modules %.2f; results differ by %.1e\n', ...
+          speed.nodes, speed.perRhs, speed.perNode, speed.ratio, speed.difference);
+  fprintf('in CPU seconds of this process: s/node/rhs: modules %.2e, plain %.2e\n', speed.cpuPerNode);
+  fprintf('%-10s %12s %12s %12s | %22s %24s %22s\n', 'variant', 'continuity', 'pressure', 'vertical', ...
+          speed.moduleNames{:});
+  variants = {'modules', 'plain'};
+  for v = 1:2
+    fprintf('%-10s %12.4f %12.4f %12.4f | %22.4f %24.4f %22.4f\n', variants{v}, speed.partSeconds(v, :), ...
+            speed.moduleSeconds(v, :));
+  end
+  fprintf('(seconds per call of each part, and per right-hand side inside each module)\n\n');
 end
-fprintf('(seconds per call of each part, and per right-hand side inside each module)\n\n');
 
 % Profiles of cases 1 to 3, headless through gnuplot.
 warnings = warning();

@@ -800,9 +800,10 @@ KERNELS_EDGE_INLINE void assembleFixed(const EdgeFaceSet& s, double* rhs, const 
         s, rhs, scratch);
 }
 
-// Fixed sizes for the elements solvers use most: triangles of order 3 and
-// prisms of order 6 with 3 layers of nodes; any other size takes the general
-// loops, with the same bits.
+// Fixed sizes for the elements solvers use most: triangles of order 3,
+// prisms of order 6 with 3 layers of nodes, and the linear prisms of the
+// layered 3d model; any other size takes the general loops, with the same
+// bits.
 template <class Jump, int Lanes>
 KERNELS_EDGE_INLINE void assembleWith(const EdgeFaceSet& s, double* rhs, const EdgeScratch& scratch) {
     if (s.Np == 10 && s.Nfp == 4) {
@@ -811,6 +812,24 @@ KERNELS_EDGE_INLINE void assembleWith(const EdgeFaceSet& s, double* rhs, const E
     }
     if (s.Np == 84 && s.Nfp == 28) {
         assembleFixed<Jump, Lanes, 84, 28>(s, rhs, scratch);
+        return;
+    }
+    // Prisms over linear triangles with 2 or 3 line nodes: their faces
+    // between layers (Nfp 3) and their side faces (Nfp 4 or 6).
+    if (s.Np == 6 && s.Nfp == 3) {
+        assembleFixed<Jump, Lanes, 6, 3>(s, rhs, scratch);
+        return;
+    }
+    if (s.Np == 6 && s.Nfp == 4) {
+        assembleFixed<Jump, Lanes, 6, 4>(s, rhs, scratch);
+        return;
+    }
+    if (s.Np == 9 && s.Nfp == 3) {
+        assembleFixed<Jump, Lanes, 9, 3>(s, rhs, scratch);
+        return;
+    }
+    if (s.Np == 9 && s.Nfp == 6) {
+        assembleFixed<Jump, Lanes, 9, 6>(s, rhs, scratch);
         return;
     }
     if constexpr (Lanes > 2) {

@@ -62,11 +62,13 @@ TEST(EdgeAssembly, ProductMatchesPlainSumsAndOneColumnDgemmAtEveryWidth) {
     // Lines, triangles and prisms; five fields, so that fields go in a group of
     // four and a group of one; K not a multiple of the columns per product;
     // some elements no face touches (zero columns); once an infinite entry in
-    // the inverse mass matrix, which times a zero node gives NaN. Np 10 and
-    // Np 84 take the fixed-size loops; K of 301 and 1501 with random faces
-    // outnumber the slots (except Np 10 at K 301), so elements move to rhs.
-    const std::size_t cases[][4] = {{3, 2, 0, 301},  {10, 4, 0, 301}, {35, 10, 0, 301},
-                                    {84, 28, 0, 301}, {13, 9, 0, 301}, {10, 4, 1, 301}, {10, 4, 0, 1501}};
+    // the inverse mass matrix, which times a zero node gives NaN. Np 10, 84,
+    // and the linear prisms' 6 and 9 take the fixed-size loops; K of 301 and
+    // 1501 with random faces outnumber the slots (except Np 10 at K 301), so
+    // elements move to rhs.
+    const std::size_t cases[][4] = {{3, 2, 0, 301},  {10, 4, 0, 301}, {35, 10, 0, 301}, {84, 28, 0, 301},
+                                    {13, 9, 0, 301}, {10, 4, 1, 301}, {10, 4, 0, 1501}, {6, 3, 0, 301},
+                                    {6, 4, 1, 301},  {9, 3, 0, 1501}, {9, 6, 0, 301}};
     for (auto [Np, Nfp, infinite, K] : cases) {
         EdgeInputs c = randomCase(Np, K, Nfp, K * 3 / 2, 5, static_cast<unsigned>(Np + K));
         std::mt19937_64 rng(Np);

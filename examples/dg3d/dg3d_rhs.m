@@ -8,8 +8,9 @@ function [rEta, rU] = dg3d_rhs(mesh, kernels, eta, u, opt)
   vopt = struct('noSlip', strcmp(opt.bed, 'noslip'), 'bedPenalty', opt.bedPenalty, ...
                 'innerPenalty', opt.innerPenalty);
   [rEta, ~, mean] = dg3d_continuity_rhs(mesh, kernels, eta, u, g);
+  % Coriolis (f v, -f u): the pages swapped and scaled in one pass.
   rU = dg3d_pressure_rhs(mesh, kernels, eta, u, g, mean) + dg3d_vertical_rhs(mesh, kernels, u, opt.nu, vopt) ...
-       + opt.coriolis * cat(3, u(:, :, 2), -u(:, :, 1));
+       + u(:, :, [2, 1]) .* reshape([opt.coriolis, -opt.coriolis], 1, 1, 2);
   % The wind stress lifted into the top layer (zero below).
   top = mesh.surface.elements;
   stress = opt.windStress / opt.rho;
