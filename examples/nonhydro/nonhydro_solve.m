@@ -20,7 +20,7 @@ function result = nonhydro_solve(mesh, q, opt)
 % pressureBed (the bed the pressure step sees, default bed; [] leaves the
 % bed terms out of it, a check of what they do), stopTimes (times the steps
 % end on, so that opt.record sees them), iterativeFrom (unknowns from which
-% the pressure system is solved iteratively, default never), output (NetCDF
+% the pressure system is solved iteratively, default 0: always), output (NetCDF
 % and VTK files of h, hu, hv, hw and eta: see output_options in
 % examples/common) and progress (seconds between progress lines, false for
 % none). A value the solver cannot run with, an unwritable output file or
@@ -43,7 +43,8 @@ function result = nonhydro_solve(mesh, q, opt)
 % wallTime, cpuTime (of this process: on a shared machine the wall time also
 % counts the waits), correctionTime (spent in the pressure correction:
 % assembly and solve), solveTime (in the sparse solves alone), iterations
-% (of each solve, 0 for a direct one) and unknowns (Np*K).
+% (of each solve, 0 for a direct one), factorizations (of the pressure
+% matrix, in the iterative solve) and unknowns (Np*K).
   started = tic;
   cpuStarted = cputime();
   [output, progressSeconds] = check_options(opt);
@@ -77,10 +78,11 @@ function result = nonhydro_solve(mesh, q, opt)
                               'examples/nonhydro/nonhydro_solve: nodal DG of order %d on %d triangles', ...
                               mesh.N, mesh.K)));
   progress = progress_start(progressSeconds, opt.finalTime, 'nonhydro_solve');
-  pressureBed = {bed};
+  pressureBed = bed;
   if isfield(opt, 'pressureBed') && isempty(opt.pressureBed)
-    pressureBed = {};
+    pressureBed = [];
   end
+  pressureSolver = [];
   stopTimes = [];
   if isfield(opt, 'stopTimes')
     stopTimes = sort(opt.stopTimes(:))';
@@ -139,7 +141,8 @@ function result = nonhydro_solve(mesh, q, opt)
     q(:, :, 1:3) = dg2d_limit(q(:, :, 1:3), z, domain, thr, defaults.shallowDepth, opt.slopeLimiter);
     if opt.nonhydrostatic
       correcting = tic;
-      [q, seconds, its] = nonhydro_pressure_step(q, dt, mesh, ops, kernels, status(q), pressureBed{:});
+      [q, seconds, its, pressureSolver] = nonhydro_pressure_step(q, dt, mesh, ops, kernels, status(q), ...
+                                                                 pressureBed, pressureSolver);
       correctionTime = correctionTime + toc(correcting);
       solveTime = solveTime + seconds;
       iterations(end + 1) = its;
@@ -189,7 +192,16 @@ function result = nonhydro_solve(mesh, q, opt)
                   'wallTime', toc(started), 'cpuTime', cputime() - cpuStarted, ...
                   'solveTime', solveTime, ...
                   'correctionTime', correctionTime, 'iterations', iterations, ...
+                  'factorizations', factorizations(pressureSolver), ...
                   'unknowns', mesh.Np * mesh.K);
+end
+
+function n = factorizations(solver)
+  % Factorizations the pressure solver made (none without a solver state).
+  n = 0;
+  if ~isempty(solver)
+    n = solver.factorizations;
+  end
 end
 
 function [output, progress] = check_options(opt)
