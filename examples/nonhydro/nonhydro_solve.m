@@ -43,8 +43,9 @@ function result = nonhydro_solve(mesh, q, opt)
 % wallTime, cpuTime (of this process: on a shared machine the wall time also
 % counts the waits), correctionTime (spent in the pressure correction:
 % assembly and solve), solveTime (in the sparse solves alone), iterations
-% (of each solve, 0 for a direct one), factorizations (of the pressure
-% matrix, in the iterative solve) and unknowns (Np*K).
+% (of each solve, 0 for a direct one), factorizations and factorTime (of
+% the pressure matrix in the iterative solve, counted in solveTime) and
+% unknowns (Np*K).
   started = tic;
   cpuStarted = cputime();
   [output, progressSeconds] = check_options(opt);
@@ -82,7 +83,7 @@ function result = nonhydro_solve(mesh, q, opt)
   if isfield(opt, 'pressureBed') && isempty(opt.pressureBed)
     pressureBed = [];
   end
-  pressureSolver = [];
+  pressureSolver = struct('factor', [], 'active', [], 'factorizations', 0, 'factorTime', 0);
   stopTimes = [];
   if isfield(opt, 'stopTimes')
     stopTimes = sort(opt.stopTimes(:))';
@@ -192,16 +193,8 @@ function result = nonhydro_solve(mesh, q, opt)
                   'wallTime', toc(started), 'cpuTime', cputime() - cpuStarted, ...
                   'solveTime', solveTime, ...
                   'correctionTime', correctionTime, 'iterations', iterations, ...
-                  'factorizations', factorizations(pressureSolver), ...
+                  'factorizations', pressureSolver.factorizations, 'factorTime', pressureSolver.factorTime, ...
                   'unknowns', mesh.Np * mesh.K);
-end
-
-function n = factorizations(solver)
-  % Factorizations the pressure solver made (none without a solver state).
-  n = 0;
-  if ~isempty(solver)
-    n = solver.factorizations;
-  end
 end
 
 function [output, progress] = check_options(opt)
