@@ -30,7 +30,8 @@ function ops = nonhydro_operators(mesh, kernels, boundaryTypes)
 %                     included in the divergence (nonhydro_pressure_step)
 %   penaltyMatrix     the interior penalty on the jumps of p
 %   liftBothXY        blkdiag(liftBoth, liftBoth)
-%   liftSides         [SL, SA]
+%   liftSidesT        [SL, SA]' (transposed)
+%   traceL, traceA    node numbers of PL and PA (jump*p = p(traceL) - p(traceA))
 %   Dr, Ds, metric    reference derivatives and [rx; sx; ry; sy] (4 x K)
 %   wallDivergence, openGradient, openPenalty   the boundary parts of
 %                     divergence0, gradient0 and penaltyMatrix (the open
@@ -130,7 +131,12 @@ function ops = nonhydro_operators(mesh, kernels, boundaryTypes)
   % element by element (reference derivatives and the affine map), the two
   % lifts side by side, and the boundary parts apart (empty where there are
   % no open faces of p = 0).
-  ops.liftSides = [ops.SL, ops.SA];
+  % (The lift is kept transposed: Octave multiplies a dense block of rows
+  % by a sparse matrix about twice as fast as a sparse matrix by dense
+  % columns.)
+  ops.liftSidesT = [ops.SL, ops.SA]';
+  ops.traceL = reshape(F.mapM(:, ops.inner), [], 1);
+  ops.traceA = reshape(F.mapP(:, ops.inner), [], 1);
   ops.Dr = mesh.ref.Dr;
   ops.Ds = mesh.ref.Ds;
   ops.metric = [mesh.rx; mesh.sx; mesh.ry; mesh.sy];

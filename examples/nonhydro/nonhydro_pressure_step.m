@@ -153,9 +153,9 @@ function [g, penalty] = gradient(ops, w, p, withBed)
   % x and y gradients of the nodal field p stacked (2*Nn), with the bed-slope
   % force 2 (p/h) grad(z) when withBed is true; penalty: the interior penalty
   % on the jumps of p (penaltyMatrix * p), from the same lift.
-  jumps = ops.jump * p;
-  lifted = ops.liftSides * [[(w.gx - w.nx) .* jumps, (w.gy - w.ny) .* jumps, -ops.penalty * jumps]; ...
-                            [w.gx .* jumps, w.gy .* jumps, -ops.penalty * jumps]];
+  jumps = p(ops.traceL) - p(ops.traceA);
+  lifted = ([(w.gx - w.nx) .* jumps, (w.gy - w.ny) .* jumps, -ops.penalty * jumps; ...
+             w.gx .* jumps, w.gy .* jumps, -ops.penalty * jumps]' * ops.liftSidesT)';
   [px, py] = derivatives(ops, p);
   g = [px + lifted(:, 1); py + lifted(:, 2)];
   penalty = lifted(:, 3);
@@ -173,12 +173,16 @@ function d = divergence(ops, w, f)
   Nn = numel(w.hx);
   fx = f(1:Nn);
   fy = f(Nn + 1:end);
-  jx = ops.jump * fx;
-  jy = ops.jump * fy;
-  lifted = ops.liftSides * [(w.dx - w.nx) .* jx + (w.dy - w.ny) .* jy; w.dx .* jx + w.dy .* jy];
-  [dxx, ~] = derivatives(ops, fx);
-  [~, dyy] = derivatives(ops, fy);
-  d = dxx + dyy + lifted + ops.wallDivergence * f - w.hx .* fx - w.hy .* fy;
+  jx = fx(ops.traceL) - fx(ops.traceA);
+  jy = fy(ops.traceL) - fy(ops.traceA);
+  lifted = ([(w.dx - w.nx) .* jx + (w.dy - w.ny) .* jy; w.dx .* jx + w.dy .* jy]' * ops.liftSidesT)';
+  Np = size(ops.Dr, 1);
+  K = Nn / Np;
+  F = reshape(f, Np, 2 * K);
+  Fr = ops.Dr * F;
+  Fs = ops.Ds * F;
+  d = reshape(ops.metric(1, :) .* Fr(:, 1:K) + ops.metric(2, :) .* Fs(:, 1:K) ...
+              + ops.metric(3, :) .* Fr(:, K + 1:end) + ops.metric(4, :) .* Fs(:, K + 1:end), Nn, 1) + lifted + ops.wallDivergence * f - w.hx .* fx - w.hy .* fy;
 end
 
 function [fx, fy] = derivatives(ops, f)
