@@ -15,6 +15,8 @@ function r = nonhydro_basin_case(opts)
 %                    0: the timed steps only)
 %     timedSteps     steps timed with and without the correction (default 3)
 %     cfl, gravity   (defaults 0.5, 9.81)
+%     correctionPerStep   one correction per step instead of one per stage
+%                    (default false; nonhydro_solve)
 %
 % The surface starts as amplitude cos(pi x/side) cos(pi y/side), at rest. The
 % period is taken from the surface at the corner (0, 0): twice the mean time
@@ -30,7 +32,7 @@ function r = nonhydro_basin_case(opts)
     opts = struct();
   end
   opt = struct('cells', 92, 'order', 2, 'kd', 2.5, 'amplitude', 0.001, 'periods', 0, ...
-               'timedSteps', 3, 'cfl', 0.5, 'gravity', 9.81);
+               'timedSteps', 3, 'cfl', 0.5, 'gravity', 9.81, 'correctionPerStep', false);
   names = fieldnames(opts);
   for i = 1:numel(names)
     if ~isfield(opt, names{i})
@@ -51,7 +53,7 @@ function r = nonhydro_basin_case(opts)
   corner = find(mesh.x(:) == 0 & mesh.y(:) == 0);
   run = struct('gravity', g, 'cfl', opt.cfl, 'finalTime', inf, 'nonhydrostatic', true, ...
                'slopeLimiter', false, 'boundaryTypes', nonhydro_walls(mesh), ...
-               'record', @stamp, 'maxSteps', 1e6);
+               'record', @stamp, 'maxSteps', 1e6, 'correctionPerStep', opt.correctionPerStep);
   clock = tic;
   stamps = [];
   function row = stamp(t, q)
