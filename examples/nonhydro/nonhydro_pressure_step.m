@@ -4,7 +4,7 @@ function [q, solveTime, iterations, solver] = nonhydro_pressure_step(q, dt, mesh
 %
 % q (Np x K x 4: h, hu, hv, hw) is the state after the hydrostatic stage of
 % length dt, over the bed of bed (dg2d_bed: its nodal gradient dzdx, dzdy;
-% omitted, the bed is flat). The pressure p = h*q_b (q_b the non-hydrostatic
+% omitted or [], the bed is flat). The pressure p = h*q_b (q_b the non-hydrostatic
 % pressure at the bed; it falls linearly to zero at the surface) is the one
 % that makes the corrected state satisfy the depth-integrated continuity of a
 % vertical velocity that is linear over the depth and follows the bed at the
@@ -28,13 +28,20 @@ function [q, solveTime, iterations, solver] = nonhydro_pressure_step(q, dt, mesh
 % the pressure-free side (p = 0, the free surface reaching the shore or the
 % bore) and the divergence takes the wet side's own discharge, so nothing of
 % the pressure-free element enters the system. solveTime is the time spent
-% in the sparse solve, iterations the iterations it took (0 for a direct
-% solve).
-% Solver: a system whose band is narrow (ops.band) is solved as a band;
-% otherwise by the sparse LU with its fill-reducing ordering, or, from
-% ops.iterativeFrom unknowns on (never by default, nonhydro_operators), by
-% BiCGStab with an incomplete LU factor (no fill) to a relative residual of
-% 1e-10.
+% in the solve (a factorization included), iterations the iterations it
+% took (0 for a direct solve).
+% Solver: a system whose band is narrow (ops.band) is assembled and solved
+% as a band. Otherwise, from ops.iterativeFrom unknowns on (always by
+% default, nonhydro_operators), by GMRES (nonhydro_gmres) on the operator
+% applied without its matrix, to a relative residual of
+% ops.solverTolerance, preconditioned by the sparse LU factor of the matrix
+% of an earlier stage, which solver (the state returned by the previous
+% call; omitted or [] at the first) carries. The matrix is assembled and
+% factored again when the nodes with unknowns change, when GMRES does not
+% converge, or after a solve of ops.refactorAfter iterations. Below
+% ops.iterativeFrom every stage factors its own matrix. solver:
+% factor, active (the nodes with unknowns when factored), factorizations
+% and factorTime (assembly and factorization, counted in solveTime).
   Np = mesh.Np;
   K = mesh.K;
   Nn = Np * K;
