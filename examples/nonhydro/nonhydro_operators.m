@@ -30,8 +30,17 @@ function ops = nonhydro_operators(mesh, kernels, boundaryTypes)
 %                     included in the divergence (nonhydro_pressure_step)
 %   penaltyMatrix     the interior penalty on the jumps of p
 %   liftBothXY        blkdiag(liftBoth, liftBoth)
+%   liftSidesT        [SL, SA]' (transposed)
+%   traceL, traceA    node numbers of PL and PA (jump*p = p(traceL) - p(traceA))
+%   Dr, Ds, metric    reference derivatives and [rx; sx; ry; sy] (4 x K)
+%   wallDivergence, openGradient, openPenalty   the boundary parts of
+%                     divergence0, gradient0 and penaltyMatrix (the open
+%                     ones empty without faces of p = 0)
 %   band              [below, above] band of the system matrix, or empty
-%   iterativeFrom     unknowns from which an iterative solve is used
+%   iterativeFrom     unknowns from which the system without a band is
+%                     solved by GMRES with an earlier stage's factor
+%   refactorAfter, solverTolerance   iterations after which that factor is
+%                     renewed, relative residual of the solve
 %   wallMask          Nfp x Nb, 1.0 on wall nodes (boundary_type)
 %   dirichlet         1 x Nb, open faces where p = 0 (element_boundary_condition)
 %   boundaryTypes     the codes
@@ -118,6 +127,26 @@ function ops = nonhydro_operators(mesh, kernels, boundaryTypes)
   ops.divergence0 = [ops.Dx - localX + wallDivergenceX, ops.Dy - localY + wallDivergenceY];
   ops.penaltyMatrix = -ops.penalty * (ops.liftBoth * ops.jump + ops.SB * open * ops.PB);
   ops.liftBothXY = blkdiag(ops.liftBoth, ops.liftBoth);
+  % The same operators as the iterative solve applies them: the derivatives
+  % element by element (reference derivatives and the affine map), the two
+  % lifts side by side, and the boundary parts apart (empty where there are
+  % no open faces of p = 0).
+  % (The lift is kept transposed: Octave multiplies a dense block of rows
+  % by a sparse matrix about twice as fast as a sparse matrix by dense
+  % columns.)
+  ops.liftSidesT = [ops.SL, ops.SA]';
+  ops.traceL = reshape(F.mapM(:, ops.inner), [], 1);
+  ops.traceA = reshape(F.mapP(:, ops.inner), [], 1);
+  ops.Dr = mesh.ref.Dr;
+  ops.Ds = mesh.ref.Ds;
+  ops.metric = [mesh.rx; mesh.sx; mesh.ry; mesh.sy];
+  ops.wallDivergence = [wallDivergenceX, wallDivergenceY];
+  ops.openGradient = [];
+  ops.openPenalty = [];
+  if any(ops.dirichlet)
+    ops.openGradient = [openX; openY];
+    ops.openPenalty = -ops.penalty * ops.SB * open * ops.PB;
+  end
 
   % Band of the system matrix whatever the weights (the pattern with every
   % weight non-zero): nodes are numbered element by element, so on a mesh
@@ -134,12 +163,15 @@ function ops = nonhydro_operators(mesh, kernels, boundaryTypes)
   if (2 * below + above + 1) * Nn <= 8 * numel(i)
     ops.band = [below, above];
   end
-  % Size from which a system without a narrow band is solved iteratively
-  % (nonhydro_pressure_step). Never by default: on the square basin (P2,
-  % one step of the (1,1) mode) the sparse LU took 0.17 s at 4800 unknowns
-  % and 1.4 s at 19200, BiCGStab with ILU(0) 1.3 s and 8.2 s (120 and 250
-  % iterations).
-  ops.iterativeFrom = inf;
+  % A system without a narrow band is solved, from iterativeFrom unknowns
+  % on, by GMRES preconditioned with the LU factor of an earlier stage's
+  % matrix, to a relative residual of solverTolerance; the matrix is
+  % factored again when the unknowns change or a solve takes refactorAfter
+  % iterations (nonhydro_pressure_step). Below iterativeFrom every stage
+  % factors its own matrix.
+  ops.iterativeFrom = 0;
+  ops.refactorAfter = 12;
+  ops.solverTolerance = 1e-10;
 end
 
 function [P, Scatter] = trace_and_scatter(node, Js, mesh)

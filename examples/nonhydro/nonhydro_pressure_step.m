@@ -1,10 +1,10 @@
-function [q, solveTime, iterations] = nonhydro_pressure_step(q, dt, mesh, ops, kernels, cellStatus, bed)
+function [q, solveTime, iterations, solver] = nonhydro_pressure_step(q, dt, mesh, ops, kernels, cellStatus, bed, solver)
 % NONHYDRO_PRESSURE_STEP  Non-hydrostatic correction of one forward-Euler
 % stage.
 %
 % q (Np x K x 4: h, hu, hv, hw) is the state after the hydrostatic stage of
 % length dt, over the bed of bed (dg2d_bed: its nodal gradient dzdx, dzdy;
-% omitted, the bed is flat). The pressure p = h*q_b (q_b the non-hydrostatic
+% omitted or [], the bed is flat). The pressure p = h*q_b (q_b the non-hydrostatic
 % pressure at the bed; it falls linearly to zero at the surface) is the one
 % that makes the corrected state satisfy the depth-integrated continuity of a
 % vertical velocity that is linear over the depth and follows the bed at the
@@ -28,13 +28,20 @@ function [q, solveTime, iterations] = nonhydro_pressure_step(q, dt, mesh, ops, k
 % the pressure-free side (p = 0, the free surface reaching the shore or the
 % bore) and the divergence takes the wet side's own discharge, so nothing of
 % the pressure-free element enters the system. solveTime is the time spent
-% in the sparse solve, iterations the iterations it took (0 for a direct
-% solve).
-% Solver: a system whose band is narrow (ops.band) is solved as a band;
-% otherwise by the sparse LU with its fill-reducing ordering, or, from
-% ops.iterativeFrom unknowns on (never by default, nonhydro_operators), by
-% BiCGStab with an incomplete LU factor (no fill) to a relative residual of
-% 1e-10.
+% in the solve (a factorization included), iterations the iterations it
+% took (0 for a direct solve).
+% Solver: a system whose band is narrow (ops.band) is assembled and solved
+% as a band. Otherwise, from ops.iterativeFrom unknowns on (always by
+% default, nonhydro_operators), by GMRES (nonhydro_gmres) on the operator
+% applied without its matrix, to a relative residual of
+% ops.solverTolerance, preconditioned by the sparse LU factor of the matrix
+% of an earlier stage, which solver (the state returned by the previous
+% call; omitted or [] at the first) carries. The matrix is assembled and
+% factored again when the nodes with unknowns change, when GMRES does not
+% converge, or after a solve of ops.refactorAfter iterations. Below
+% ops.iterativeFrom every stage factors its own matrix. solver:
+% factor, active (the nodes with unknowns when factored), factorizations
+% and factorTime (assembly and factorization, counted in solveTime).
   Np = mesh.Np;
   K = mesh.K;
   Nn = Np * K;
@@ -52,7 +59,7 @@ function [q, solveTime, iterations] = nonhydro_pressure_step(q, dt, mesh, ops, k
   one = ones(size(nx));
   zero = zeros(size(nx));
   wet = cellStatus(:)' == 4;
-  if nargin < 7
+  if nargin < 7 || isempty(bed)
     zx = zeros(Nn, 1);
     zy = zeros(Nn, 1);
   else
@@ -85,46 +92,149 @@ function [q, solveTime, iterations] = nonhydro_pressure_step(q, dt, mesh, ops, k
   % Strong form: D p minus the lifted n (p_side - p_face) of both sides; with
   % w the local weight, the local side lifts (1 - w) n (pL - pA) and the
   % adjacent side -w n (pL - pA): gradient0 with (SL + SA) w n (pL - pA)
-  % added. G stacks the x and y gradients (2*Nn x Nn); the divergence DV
-  % (Nn x 2*Nn) takes (hu, hv) stacked and carries the term
-  % -(hu, hv).grad(h)/h on its diagonals.
-  Nfi = numel(nx);
-  scale = @(w) sparse(1:Nfi, 1:Nfi, w(:), Nfi, Nfi) * ops.jump;
-  G = ops.gradient0 + ops.liftBothXY * [scale(gxL); scale(gyL)];
-  % The correction of the discharge is -(dt/2) Gz p: G with the bed-slope
-  % force 2 (p/h) grad(z) beside it.
-  Gz = G + sparse(1:2 * Nn, [1:Nn, 1:Nn], 2 * [zx; zy] ./ [hs; hs], 2 * Nn, Nn);
-  gradh = G * h + 2 * [zx; zy];
-  DV = ops.divergence0 + ops.liftBoth * [scale(dxL), scale(dyL)] ...
-       - sparse([1:Nn, 1:Nn], 1:2 * Nn, gradh ./ [hs; hs], Nn, 2 * Nn);
-  A = DV * Gz + ops.penaltyMatrix - sparse(1:Nn, 1:Nn, 4 ./ hs .^ 2, Nn, Nn);
-  b = (2 / dt) * (DV * [U; V] + 2 * W ./ hs);
+  % added. The gradient takes p (Nn) to the x and y gradients stacked
+  % (2*Nn); the divergence takes (hu, hv) stacked and carries the term
+  % -(hu, hv).grad(h)/h. The correction of the discharge is -(dt/2) Gz p:
+  % the gradient with the bed-slope force 2 (p/h) grad(z) beside it.
+  w = struct('gx', gxL(:), 'gy', gyL(:), 'dx', dxL(:), 'dy', dyL(:), 'nx', nx(:), 'ny', ny(:));
+  w.bedX = 2 * zx ./ hs;
+  w.bedY = 2 * zy ./ hs;
+  gradh = gradient(ops, w, h, false) + 2 * [zx; zy];
+  w.hx = gradh(1:Nn) ./ hs;
+  w.hy = gradh(Nn + 1:end) ./ hs;
+  w.diagonal = 4 ./ hs .^ 2;
+  b = (2 / dt) * (divergence(ops, w, [U; V]) + 2 * W ./ hs);
+  % Nodes without an unknown: their rows and columns are those of the
+  % identity and their right-hand side zero, so p = 0 there.
+  b = b .* active;
+  if nargin < 8 || isempty(solver)
+    solver = struct('factor', [], 'active', [], 'factorizations', 0, 'factorTime', 0);
+  end
 
   started = tic;
-  if ~all(active)
-    % Nodes without an unknown: their rows and columns become those of the
-    % identity and their right-hand side zero, so p = 0 there and the band
-    % stays.
-    keep = sparse(1:Nn, 1:Nn, active, Nn, Nn);
-    A = keep * A * keep + sparse(1:Nn, 1:Nn, ~active, Nn, Nn);
-    b = b .* active;
-  end
   iterations = 0;
   if ~isempty(ops.band)
-    p = matrix_type(A, 'banded', ops.band(1), ops.band(2)) \ b;
-  elseif Nn >= ops.iterativeFrom
-    [factorL, factorU] = ilu(A, struct('type', 'nofill'));
-    [p, flag, ~, iterations] = bicgstab(A, b, 1e-10, 500, factorL, factorU);
-    if flag ~= 0
-      p = A \ b;
-    end
+    p = matrix_type(assemble(ops, w, active), 'banded', ops.band(1), ops.band(2)) \ b;
+  elseif Nn < ops.iterativeFrom
+    p = assemble(ops, w, active) \ b;
   else
-    p = A \ b;
+    % GMRES on the operator, preconditioned by the LU factor of the matrix
+    % of an earlier stage; factored again when the unknowns change or the
+    % iterations pass ops.refactorAfter.
+    operator = @(x) apply(ops, w, active, x);
+    fresh = isempty(solver.factor) || ~isequal(solver.active, active);
+    if ~fresh
+      [p, converged, iterations] = nonhydro_gmres(operator, b, @(v) lu_solve(solver.factor, v), ...
+                                                  ops.solverTolerance, ops.refactorAfter);
+      fresh = ~converged;
+    end
+    if fresh || iterations >= ops.refactorAfter
+      factoring = tic;
+      solver.factor = lu_factor(assemble(ops, w, active));
+      solver.active = active;
+      solver.factorizations = solver.factorizations + 1;
+      solver.factorTime = solver.factorTime + toc(factoring);
+    end
+    if fresh
+      % The new factor is that of this stage's matrix: GMRES ends after one
+      % iteration (the check of the residual).
+      [p, converged, more] = nonhydro_gmres(operator, b, @(v) lu_solve(solver.factor, v), ...
+                                            ops.solverTolerance, ops.refactorAfter);
+      iterations = iterations + more;
+      if ~converged
+        error('nonhydro_pressure_step:notConverged', ...
+              'The pressure system did not reach a relative residual of %g with its own factor.', ...
+              ops.solverTolerance);
+      end
+    end
   end
   solveTime = toc(started);
 
-  gradp = Gz * p;
+  gradp = gradient(ops, w, p, true);
   q(:, :, 2) = reshape(U - (dt / 2) * gradp(1:Nn) .* active, Np, K);
   q(:, :, 3) = reshape(V - (dt / 2) * gradp(Nn + 1:end) .* active, Np, K);
   q(:, :, 4) = reshape((W + dt * (p ./ hs)) .* active, Np, K);
+end
+
+function [g, penalty] = gradient(ops, w, p, withBed)
+  % x and y gradients of the nodal field p stacked (2*Nn), with the bed-slope
+  % force 2 (p/h) grad(z) when withBed is true; penalty: the interior penalty
+  % on the jumps of p (penaltyMatrix * p), from the same lift.
+  jumps = p(ops.traceL) - p(ops.traceA);
+  lifted = ([(w.gx - w.nx) .* jumps, (w.gy - w.ny) .* jumps, -ops.penalty * jumps; ...
+             w.gx .* jumps, w.gy .* jumps, -ops.penalty * jumps]' * ops.liftSidesT)';
+  [px, py] = derivatives(ops, p);
+  g = [px + lifted(:, 1); py + lifted(:, 2)];
+  penalty = lifted(:, 3);
+  if ~isempty(ops.openGradient)
+    g = g - ops.openGradient * p;
+    penalty = penalty + ops.openPenalty * p;
+  end
+  if withBed
+    g = g + [w.bedX .* p; w.bedY .* p];
+  end
+end
+
+function d = divergence(ops, w, f)
+  % Divergence of the stacked field f = (fx, fy) (2*Nn) less f.grad(h)/h.
+  Nn = numel(w.hx);
+  fx = f(1:Nn);
+  fy = f(Nn + 1:end);
+  jx = fx(ops.traceL) - fx(ops.traceA);
+  jy = fy(ops.traceL) - fy(ops.traceA);
+  lifted = ([(w.dx - w.nx) .* jx + (w.dy - w.ny) .* jy; w.dx .* jx + w.dy .* jy]' * ops.liftSidesT)';
+  Np = size(ops.Dr, 1);
+  K = Nn / Np;
+  F = reshape(f, Np, 2 * K);
+  Fr = ops.Dr * F;
+  Fs = ops.Ds * F;
+  d = reshape(ops.metric(1, :) .* Fr(:, 1:K) + ops.metric(2, :) .* Fs(:, 1:K) ...
+              + ops.metric(3, :) .* Fr(:, K + 1:end) + ops.metric(4, :) .* Fs(:, K + 1:end), Nn, 1) + lifted + ops.wallDivergence * f - w.hx .* fx - w.hy .* fy;
+end
+
+function [fx, fy] = derivatives(ops, f)
+  % x and y derivatives of the nodal field f inside every element.
+  F = reshape(f, size(ops.Dr, 1), []);
+  Fr = ops.Dr * F;
+  Fs = ops.Ds * F;
+  fx = reshape(ops.metric(1, :) .* Fr + ops.metric(2, :) .* Fs, [], 1);
+  fy = reshape(ops.metric(3, :) .* Fr + ops.metric(4, :) .* Fs, [], 1);
+end
+
+function y = apply(ops, w, active, x)
+  % The system's operator on x: its rows and columns without an unknown
+  % those of the identity.
+  p = x .* active;
+  [g, penalty] = gradient(ops, w, p, true);
+  y = divergence(ops, w, g) + penalty - w.diagonal .* p;
+  y = y .* active + x .* ~active;
+end
+
+function A = assemble(ops, w, active)
+  % The system's matrix, the same operator as apply.
+  Nn = numel(active);
+  diagonal = @(v) sparse(1:numel(v), 1:numel(v), v, numel(v), numel(v));
+  scale = @(v) diagonal(v) * ops.jump;
+  Gz = ops.gradient0 + ops.liftBothXY * [scale(w.gx); scale(w.gy)] + [diagonal(w.bedX); diagonal(w.bedY)];
+  DV = ops.divergence0 + ops.liftBoth * [scale(w.dx), scale(w.dy)] - [diagonal(w.hx), diagonal(w.hy)];
+  A = DV * Gz + ops.penaltyMatrix - diagonal(w.diagonal);
+  if ~all(active)
+    keep = diagonal(double(active));
+    A = keep * A * keep + diagonal(double(~active));
+  end
+end
+
+function factor = lu_factor(A)
+  % Sparse LU with row scaling and the fill-reducing orderings:
+  % (R \ A)(p, q) = L U.
+  [L, U, p, q, R] = lu(A, 'vector');
+  factor = struct('L', matrix_type(L, 'lower'), 'U', matrix_type(U, 'upper'), 'p', p, 'q', q, ...
+                  'r', full(diag(R)));
+end
+
+function x = lu_solve(factor, v)
+  % x with A x = v for the factored A.
+  t = v ./ factor.r;
+  x = zeros(size(v));
+  x(factor.q) = factor.U \ (factor.L \ t(factor.p));
 end

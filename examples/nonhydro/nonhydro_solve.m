@@ -20,7 +20,12 @@ function result = nonhydro_solve(mesh, q, opt)
 % pressureBed (the bed the pressure step sees, default bed; [] leaves the
 % bed terms out of it, a check of what they do), stopTimes (times the steps
 % end on, so that opt.record sees them), iterativeFrom (unknowns from which
-% the pressure system is solved iteratively, default never), output (NetCDF
+% the pressure system is solved iteratively, default 0: always),
+% correctionPerStep (default false: with true the pressure correction
+% follows the last Runge-Kutta stage only, the hydrostatic step and then one
+% projection per time step, as in Stelling and Zijlema 2003 and Yamazaki,
+% Kowalik and Cheung 2009; first order in time in the non-hydrostatic
+% part), output (NetCDF
 % and VTK files of h, hu, hv, hw and eta: see output_options in
 % examples/common) and progress (seconds between progress lines, false for
 % none). A value the solver cannot run with, an unwritable output file or
@@ -43,7 +48,9 @@ function result = nonhydro_solve(mesh, q, opt)
 % wallTime, cpuTime (of this process: on a shared machine the wall time also
 % counts the waits), correctionTime (spent in the pressure correction:
 % assembly and solve), solveTime (in the sparse solves alone), iterations
-% (of each solve, 0 for a direct one) and unknowns (Np*K).
+% (of each solve, 0 for a direct one), factorizations and factorTime (of
+% the pressure matrix in the iterative solve, counted in solveTime) and
+% unknowns (Np*K).
   started = tic;
   cpuStarted = cputime();
   [output, progressSeconds] = check_options(opt);
@@ -77,10 +84,11 @@ function result = nonhydro_solve(mesh, q, opt)
                               'examples/nonhydro/nonhydro_solve: nodal DG of order %d on %d triangles', ...
                               mesh.N, mesh.K)));
   progress = progress_start(progressSeconds, opt.finalTime, 'nonhydro_solve');
-  pressureBed = {bed};
+  pressureBed = bed;
   if isfield(opt, 'pressureBed') && isempty(opt.pressureBed)
-    pressureBed = {};
+    pressureBed = [];
   end
+  pressureSolver = struct('factor', [], 'active', [], 'factorizations', 0, 'factorTime', 0);
   stopTimes = [];
   if isfield(opt, 'stopTimes')
     stopTimes = sort(opt.stopTimes(:))';
@@ -92,6 +100,7 @@ function result = nonhydro_solve(mesh, q, opt)
   end
   breaking = false(1, mesh.K);
   breakingOn = isfield(opt, 'breaking') && opt.breaking;
+  everyStage = ~(isfield(opt, 'correctionPerStep') && opt.correctionPerStep);
   F = mesh.faces;
   boundary = find(F.kind == 1);
   firstBoundary = nnz(F.kind == 0);
@@ -132,14 +141,16 @@ function result = nonhydro_solve(mesh, q, opt)
     end
   end
 
-  function q = finish(q, dt)
-    % The limiters and the correction of a stage. The corrected state does
-    % not depend on dt (p scales as 1/dt), so the correction of the stage's
-    % combined state is the projection of that state.
+  function q = finish(q, dt, correct)
+    % The limiters and, where correct, the correction of a stage. The
+    % corrected state does not depend on dt (p scales as 1/dt), so the
+    % correction of the stage's combined state is the projection of that
+    % state.
     q(:, :, 1:3) = dg2d_limit(q(:, :, 1:3), z, domain, thr, defaults.shallowDepth, opt.slopeLimiter);
-    if opt.nonhydrostatic
+    if opt.nonhydrostatic && correct
       correcting = tic;
-      [q, seconds, its] = nonhydro_pressure_step(q, dt, mesh, ops, kernels, status(q), pressureBed{:});
+      [q, seconds, its, pressureSolver] = nonhydro_pressure_step(q, dt, mesh, ops, kernels, status(q), ...
+                                                                 pressureBed, pressureSolver);
       correctionTime = correctionTime + toc(correcting);
       solveTime = solveTime + seconds;
       iterations(end + 1) = its;
@@ -166,9 +177,9 @@ function result = nonhydro_solve(mesh, q, opt)
     if breakingOn
       breaking = nonhydro_breaking(q(:, :, 1), r1(:, :, 1), breaking, mesh, g, thr);
     end
-    q1 = finish(q + dt * r1, dt);
-    q2 = finish(0.75 * q + 0.25 * (q1 + dt * rhs(q1, t + dt)), dt);
-    q = finish(q / 3 + (2 / 3) * (q2 + dt * rhs(q2, t + dt / 2)), dt);
+    q1 = finish(q + dt * r1, dt, everyStage);
+    q2 = finish(0.75 * q + 0.25 * (q1 + dt * rhs(q1, t + dt)), dt, everyStage);
+    q = finish(q / 3 + (2 / 3) * (q2 + dt * rhs(q2, t + dt / 2)), dt, true);
     minDepth = min([minDepth, min(min(q1(:, :, 1))), min(min(q2(:, :, 1))), min(min(q(:, :, 1)))]);
     t = t + dt;
     steps = steps + 1;
@@ -189,6 +200,7 @@ function result = nonhydro_solve(mesh, q, opt)
                   'wallTime', toc(started), 'cpuTime', cputime() - cpuStarted, ...
                   'solveTime', solveTime, ...
                   'correctionTime', correctionTime, 'iterations', iterations, ...
+                  'factorizations', pressureSolver.factorizations, 'factorTime', pressureSolver.factorTime, ...
                   'unknowns', mesh.Np * mesh.K);
 end
 
