@@ -88,7 +88,7 @@ function r = nonhydro_shoaling_case(opts)
   cells = numel(vertexX) - 1;
   % One row of cells about as wide as long at the shallow end (much wider,
   % long thin triangles, a strip of the offshore wavelength's width, made the
-  % height grow along the flat bed by 4 % and up the slope by 20 %).
+  % height grow along the flat bed by 4 % and up the slope by 21 %).
   width = opt.width;
   if isempty(width)
     width = L1 / opt.cellsPerWavelength;
