@@ -90,9 +90,10 @@ function shoaling_height_at_mid_slope()
   % cells per wavelength, one period measured). Its height at mid-slope over
   % the prescribed H0 is K_s of the model's relation within 7 % (this run:
   % +2.4 %; the coarse heights of the nodes around scatter from -1 % to
-  % +8 %). A wave that enters at the wrong height (the long-wave celerity
-  % and p = 0 on the face alone let in 1.68 H0) or a sponge that throws
-  % the wave back shows here.
+  % +8 %). A wave that enters at the wrong height (the boundary alone,
+  % without the generating zone: 0.54 K_s with the long-wave celerity, 0.47
+  % K_s with the wave's own) or a sponge that throws the wave back shows
+  % here.
   add_examples();
   r = nonhydro_shoaling_case(struct('cellsPerWavelength', 4, 'kd1', 1.8, 'periods', 1, 'sponge', 1));
   [~, i] = min(abs(r.x - (r.toe + r.top) / 2));
