@@ -1,8 +1,9 @@
 % NONHYDRO_SHOALING  Linear shoaling of a periodic wave, H0/d0 = 0.002, up a
 % 1:50 slope from k d = 2 to k d = 0.5 (nonhydro_shoaling_case, default
-% resolution: P2, 10 cells per local wavelength). The wave enters through
-% the incident-wave boundary (code 8) and leaves through the radiation
-% boundary (code 9).
+% resolution: P2, 8 cells per local wavelength, 2 measured periods). The
+% wave is made in a generating relaxation zone beside the incident-wave
+% boundary (code 8), which also takes up what the slope reflects, and dies
+% in an absorbing relaxation zone before the radiation boundary (code 9).
 %
 % Printed: the wave height over the offshore height against shoaling theory
 % K_s = sqrt(cg0/cg) of the model's own dispersion relation,
@@ -27,8 +28,8 @@ for i = points'
   fprintf('%8.2f %8.4f %8.4f %8.4f %+7.2f%%\n', r.x(i), r.depth(i), r.height(i), r.theory(i), ...
           100 * (r.height(i) / r.theory(i) - 1));
 end
-fprintf('largest error on the slope %.2f%%; offshore height %.4f of the prescribed one\n', ...
-        100 * r.maxError, r.incidentHeight);
+fprintf('largest error on the slope %.2f%% (x = %.2f m); offshore height %.4f of the prescribed one\n', ...
+        100 * r.maxError, r.where, r.incidentHeight);
 fprintf('%d steps, %d unknowns, %.1f s wall time\n', r.steps, r.unknowns, r.wallTime);
 
 warnings = warning();

@@ -16,7 +16,9 @@ function result = nonhydro_solve(mesh, q, opt)
 % breaking (default false: with true, elements where the surface rises faster
 % than 0.6 sqrt(g h) become PressureFree, nonhydro_breaking),
 % incident (function [eta, u, v] = incident(x, y, t) of the wave that
-% enters through faces of code 8),
+% enters through faces of code 8), relax (function q = relax(t, q) applied
+% to the state after every step: relaxation zones that generate or absorb
+% waves),
 % pressureBed (the bed the pressure step sees, default bed; [] leaves the
 % bed terms out of it, a check of what they do), stopTimes (times the steps
 % end on, so that opt.record sees them), iterativeFrom (unknowns from which
@@ -182,6 +184,9 @@ function result = nonhydro_solve(mesh, q, opt)
     q = finish(q / 3 + (2 / 3) * (q2 + dt * rhs(q2, t + dt / 2)), dt, true);
     minDepth = min([minDepth, min(min(q1(:, :, 1))), min(min(q2(:, :, 1))), min(min(q(:, :, 1)))]);
     t = t + dt;
+    if isfield(opt, 'relax')
+      q = opt.relax(t, q);
+    end
     steps = steps + 1;
     times(end + 1, 1) = t;
     records(end + 1, :) = opt.record(t, q);
