@@ -24,6 +24,11 @@ function r = nonhydro_runup_case(H, cotBeta, opts)
 %                    breaks, H/d > 0.1)
 %     breaking       the breaking criterion of nonhydro_breaking (default
 %                    H/d > 0.1)
+%     filmDepth      elements whose mean depth is below it carry no
+%                    discharge (nonhydro_solve; default, when the wave
+%                    breaks, 1e-3 d, the depth at which the shoreline is
+%                    taken, else 0; 0 lets the film that a collapsing bore
+%                    throws ahead run up the dry beach)
 %     profileTimes   t sqrt(g/d) at which the surface maximum is kept
 %                    (default 30:10:70)
 %     cfl, gravity   (defaults 0.5, 9.81)
@@ -54,7 +59,8 @@ function r = nonhydro_runup_case(H, cotBeta, opts)
   opt = struct('cellSize', 0.5, 'shoreCellSize', 0.1, 'order', 2, 'finalTime', 80, ...
                'landLength', max(1, 1.5 * 2.831 * sqrt(cotBeta) * H ^ 1.25 * cotBeta), ...
                'seaLength', 20, 'nonhydrostatic', true, 'flatBedPressure', false, ...
-               'slopeLimiter', H > 0.1, 'breaking', H > 0.1, 'profileTimes', 30:10:70, 'cfl', 0.5, 'gravity', g);
+               'slopeLimiter', H > 0.1, 'breaking', H > 0.1, 'filmDepth', 1e-3 * d * (H > 0.1), ...
+               'profileTimes', 30:10:70, 'cfl', 0.5, 'gravity', g);
   names = fieldnames(opts);
   for i = 1:numel(names)
     if ~isfield(opt, names{i})
@@ -125,7 +131,8 @@ function r = nonhydro_runup_case(H, cotBeta, opts)
   end
   run = struct('gravity', g, 'cfl', opt.cfl, 'finalTime', opt.finalTime * timeScale, ...
                'nonhydrostatic', opt.nonhydrostatic, 'slopeLimiter', opt.slopeLimiter, ...
-               'breaking', opt.breaking, 'boundaryTypes', nonhydro_walls(mesh), 'bed', z, 'pressureBed', bed, ...
+               'breaking', opt.breaking, 'filmDepth', opt.filmDepth, ...
+               'boundaryTypes', nonhydro_walls(mesh), 'bed', z, 'pressureBed', bed, ...
                'record', @record, 'maxSteps', 1e6, 'stopTimes', profileTimes);
   s = nonhydro_solve(mesh, q, run);
 

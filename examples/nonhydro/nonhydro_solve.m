@@ -15,6 +15,9 @@ function result = nonhydro_solve(mesh, q, opt)
 % PressureFree, and so is every element of a dry or partly dry front),
 % breaking (default false: with true, elements where the surface rises faster
 % than 0.6 sqrt(g h) become PressureFree, nonhydro_breaking),
+% filmDepth (default 0: off; an element whose mean depth is below it carries
+% no discharge and no hw after each stage: the film a bore throws ahead of
+% itself onto a dry beach stops instead of running up it),
 % incident (function [eta, u, v] = incident(x, y, t) of the wave that
 % enters through faces of code 8), relax (function q = relax(t, q) applied
 % to the state after every step: relaxation zones that generate or absorb
@@ -80,6 +83,11 @@ function result = nonhydro_solve(mesh, q, opt)
     pressureFreeDepth = opt.pressureFreeDepth;
   end
   bed = dg2d_bed(z, {mesh});
+  filmDepth = 0;
+  if isfield(opt, 'filmDepth')
+    filmDepth = opt.filmDepth;
+  end
+  meanWeights = domain.weights' / sum(domain.weights);
   writer = output_open(output, opt.finalTime, output_grid_triangles(mesh.x, mesh.y, mesh.N), z, ...
                        struct('nodal', {{'h', 'hu', 'hv', 'hw', 'eta'}}, 'layered', {{}}), ...
                        struct('title', 'Depth-averaged non-hydrostatic shallow water', 'source', sprintf( ...
@@ -149,6 +157,13 @@ function result = nonhydro_solve(mesh, q, opt)
     % correction of the stage's combined state is the projection of that
     % state.
     q(:, :, 1:3) = dg2d_limit(q(:, :, 1:3), z, domain, thr, defaults.shallowDepth, opt.slopeLimiter);
+    if filmDepth > 0
+      % Velocity cut-off in thin elements (as the wet tolerance of Vater,
+      % Beisiegel and Behrens 2019, Int. J. Numer. Methods Fluids 90): a
+      % film whose mean depth is below filmDepth keeps its water but not its
+      % momentum.
+      q(:, meanWeights * q(:, :, 1) < filmDepth, 2:4) = 0;
+    end
     if opt.nonhydrostatic && correct
       correcting = tic;
       [q, seconds, its, pressureSolver] = nonhydro_pressure_step(q, dt, mesh, ops, kernels, status(q), ...
@@ -222,6 +237,9 @@ function [output, progress] = check_options(opt)
     if ~isfield(opt, rules{i, 1}) || ~rules{i, 2}(opt.(rules{i, 1}))
       error(['nonhydro_solve:' rules{i, 1}], '%s must be %s.', rules{i, 1}, rules{i, 3});
     end
+  end
+  if isfield(opt, 'filmDepth') && ~(scalar(opt.filmDepth) && isfinite(opt.filmDepth) && opt.filmDepth >= 0)
+    error('nonhydro_solve:filmDepth', 'filmDepth must be a depth >= 0.');
   end
   output = [];
   if isfield(opt, 'output')
