@@ -800,6 +800,20 @@ KERNELS_EDGE_INLINE void assembleFixed(const EdgeFaceSet& s, double* rhs, const 
         s, rhs, scratch);
 }
 
+// The linear prisms' fixed sizes are left out of sanitizer builds: there
+// they would only triple the compile time of the edge units, and the general
+// loops give the same bits.
+#if defined(__SANITIZE_ADDRESS__)
+#define KERNELS_EDGE_PRISM_SIZES 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define KERNELS_EDGE_PRISM_SIZES 0
+#endif
+#endif
+#ifndef KERNELS_EDGE_PRISM_SIZES
+#define KERNELS_EDGE_PRISM_SIZES 1
+#endif
+
 // Fixed sizes for the elements solvers use most: triangles of order 3,
 // prisms of order 6 with 3 layers of nodes, and the linear prisms of the
 // layered 3d model; any other size takes the general loops, with the same
@@ -814,6 +828,7 @@ KERNELS_EDGE_INLINE void assembleWith(const EdgeFaceSet& s, double* rhs, const E
         assembleFixed<Jump, Lanes, 84, 28>(s, rhs, scratch);
         return;
     }
+#if KERNELS_EDGE_PRISM_SIZES
     // Prisms over linear triangles with 2 or 3 line nodes: their faces
     // between layers (Nfp 3) and their side faces (Nfp 4 or 6).
     if (s.Np == 6 && s.Nfp == 3) {
@@ -832,6 +847,7 @@ KERNELS_EDGE_INLINE void assembleWith(const EdgeFaceSet& s, double* rhs, const E
         assembleFixed<Jump, Lanes, 9, 6>(s, rhs, scratch);
         return;
     }
+#endif
     if constexpr (Lanes > 2) {
         constexpr int Half = Lanes / 2;
         if (s.Nfp <= Half) {
