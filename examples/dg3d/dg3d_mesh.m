@@ -24,7 +24,8 @@ function mesh = dg3d_mesh(vm, N, L, Nz, bed)
 %   faceJacobian (Np2 x Nf, the triangle's), mapL, mapA (node indices),
 %   mapL2, mapA2 (the same on both pages of a two-page field);
 %   surface, bed: elements (1 x K2) and nodes (Np2 x 1) of the top and bottom
-%   faces, map (Np2 x K2 node indices);
+%   faces, map (Np2 x K2 node indices), prisms (Np x K2, every node of the
+%   top or bottom prisms), map2 and prisms2 (the same on both pages);
 %   side: vertical faces, per layer of each triangle face of mesh2.faces:
 %   faceToElement, nodeLocal, nodeAdjacent, mapM, mapP (Nfp x Nf), normalX,
 %   normalY, edgeJacobian (the triangle edge's), map2M, map2P (2d node index
@@ -107,6 +108,16 @@ function mesh = dg3d_mesh(vm, N, L, Nz, bed)
   mesh.bed.elements = bottom;
   mesh.bed.nodes = (1:Np2)';
   mesh.bed.map = mesh.bed.nodes + Np * (bottom - 1);
+  % The top and bottom faces' nodes and their prisms' nodes, on both pages
+  % of a two-page prism field, for the gathers and lifts of the boundary
+  % terms.
+  pages = reshape([0, Np * K], 1, 1, 2);
+  mesh.surface.map2 = mesh.surface.map + pages;
+  mesh.surface.prisms = (1:Np)' + Np * (top - 1);
+  mesh.surface.prisms2 = mesh.surface.prisms + pages;
+  mesh.bed.map2 = mesh.bed.map + pages;
+  mesh.bed.prisms = (1:Np)' + Np * (bottom - 1);
+  mesh.bed.prisms2 = mesh.bed.prisms + pages;
 
   % Vertical faces: each face of mesh2's face set, once per layer; face node
   % m + Nfp2 (j - 1) is edge node m on line node j.
