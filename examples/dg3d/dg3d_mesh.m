@@ -17,6 +17,9 @@ function mesh = dg3d_mesh(vm, N, L, Nz, bed)
 %   node), from2 (Np x K, the 2d node under each prism node), invM (Np x Np, prism reference), Dz (Np x Np, d/dzeta
 %   along the lines), J2 (Np x K, triangle Jacobian), elementLength (1 x K),
 %   lineWeights (Nc x 1, sigma integral of each line node, sum 1),
+%   lineSum2 (sparse 2 Nc K2 x 2 K2: the sigma integral of a two-page
+%   field reshaped to Np2 rows), lineDerivative2 (sparse 2 Np1 K square:
+%   Dz on a two-page field reshaped to Np2 rows),
 %   liftBed, liftTop (Np x Np2, a bottom or top face's values lifted through
 %   the line's inverse mass matrix), from2Pages (Np x K x 2);
 %   inner: faces between layers (local side the upper prism through its
@@ -82,6 +85,12 @@ function mesh = dg3d_mesh(vm, N, L, Nz, bed)
   mesh.J2 = mesh2.J(i2, mesh.column);
   mesh.elementLength = 2 * mesh2.inradius(mesh.column);
   mesh.lineWeights = repmat(line.weights / (2 * L), L, 1);
+  % The same two line operators on every line of a two-page prism field
+  % seen as Np2 rows (its triangle nodes): right products with sparse
+  % block-diagonal matrices, which run faster than Dz's dense product on
+  % the few rows of each prism and give the same sums in the same order.
+  mesh.lineSum2 = kron(speye(2 * K2), sparse(mesh.lineWeights));
+  mesh.lineDerivative2 = kron(speye(2 * K), sparse(line.D.'));
   mesh.liftBed = kron(line.invM(:, 1), eye(Np2));
   mesh.liftTop = kron(line.invM(:, end), eye(Np2));
 

@@ -21,7 +21,7 @@ function rhs = dg3d_pressure_rhs(mesh, kernels, eta, u, g, mean)
   nx = F.normalX;
   ny = F.normalY;
   if nargin < 6
-    mean = reshape(sum(reshape(u, mesh.Np2, mesh.Nc, []) .* mesh.lineWeights', 2), mesh.Np2, mesh.K2, 2);
+    mean = reshape(reshape(u, mesh.Np2, []) * mesh.lineSum2, mesh.Np2, mesh.K2, 2);
   end
   NpK = mesh.Np2 * mesh.K2;
   unM = mean(F.mapM) .* nx + mean(F.mapM + NpK) .* ny;

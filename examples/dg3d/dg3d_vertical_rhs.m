@@ -28,6 +28,7 @@ function rhs = dg3d_vertical_rhs(mesh, kernels, u, nu, opt)
     bedPrisms = bed.prisms2;
     topNodes = top.map2;
     topPrisms = top.prisms2;
+    derivative = mesh.lineDerivative2;
   else
     pageOffset = Np * K * (0:Nf - 1);
     mapL = B.mapL(:) + pageOffset;
@@ -37,6 +38,7 @@ function rhs = dg3d_vertical_rhs(mesh, kernels, u, nu, opt)
     bedPrisms = bed.prisms + pageOffset;
     topNodes = top.map + pageOffset;
     topPrisms = top.prisms + pageOffset;
+    derivative = kron(speye(K * Nf), sparse(mesh.line.D.'));
   end
   Nfp = mesh.Np2;
   Nface = size(B.mapL, 2);
@@ -46,7 +48,7 @@ function rhs = dg3d_vertical_rhs(mesh, kernels, u, nu, opt)
   ub = u(bedNodes);
 
   % Auxiliary gradient: volume derivative plus the lifted jumps between layers.
-  q = reshape(mesh.Dz * reshape(u, Np, []), Np, K, Nf) ./ Jz;
+  q = reshape(reshape(u, Nfp, []) * derivative, Np, K, Nf) ./ Jz;
   if Nface > 0
     uL = reshape(u(mapL), Nfp, Nface, Nf);
     uA = reshape(u(mapA), Nfp, Nface, Nf);
@@ -61,7 +63,7 @@ function rhs = dg3d_vertical_rhs(mesh, kernels, u, nu, opt)
   p = nu .* q;
 
   % Viscous flux: volume derivative plus the central flux between layers.
-  rhs = reshape(mesh.Dz * reshape(p, Np, []), Np, K, Nf) ./ Jz;
+  rhs = reshape(reshape(p, Nfp, []) * derivative, Np, K, Nf) ./ Jz;
   if Nface > 0
     rhs = rhs + kernels.bottom_edge_central_rhs(mesh.invM, mesh.mesh2.ref.M, B.faceToElement, ...
         B.nodeLocal, B.nodeAdjacent, B.faceJacobian, mesh.J, ...
