@@ -10,7 +10,7 @@ function [rhs, U, mean] = dg3d_continuity_rhs(mesh, kernels, eta, u, g)
   H = mesh.hb + eta;
   % Sigma integral along each line: prism nodes i + Np2 (j - 1) of layers
   % 1..L follow each other as line nodes of triangle node i.
-  mean = reshape(sum(reshape(u, mesh.Np2, mesh.Nc, []) .* mesh.lineWeights', 2), mesh.Np2, mesh.K2, 2);
+  mean = reshape(reshape(u, mesh.Np2, []) * mesh.lineSum2, mesh.Np2, mesh.K2, 2);
   U = H .* mean;
   Ux = U(:, :, 1);
   Uy = U(:, :, 2);

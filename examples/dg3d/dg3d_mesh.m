@@ -14,9 +14,12 @@ function mesh = dg3d_mesh(vm, N, L, Nz, bed)
 % Fields: mesh2 (dg2d_mesh), line (dg3d_line), N, Nz, L, Np2, Np1, Np, K2, K,
 %   Nc (L Np1 nodes on a vertical line), hb (Np2 x K2), x, y, sigma (Np x K),
 %   layer, column (1 x K), nodeTriangle (Np x 1, triangle node of each prism
-%   node), from2 (Np x K, the 2d node under each prism node), invM (Np x Np, prism reference), Dz (Np x Np, d/dzeta
-%   along the lines), J2 (Np x K, triangle Jacobian), elementLength (1 x K),
+%   node), from2 (Np x K, the 2d node under each prism node), invM (Np x Np,
+%   prism reference), J2 (Np x K, triangle Jacobian), elementLength (1 x K),
 %   lineWeights (Nc x 1, sigma integral of each line node, sum 1),
+%   lineSum2 (sparse 2 Nc K2 x 2 K2: the sigma integral of a two-page
+%   field reshaped to Np2 rows), lineDerivative2 (sparse 2 Np1 K square:
+%   d/dzeta along the lines of a two-page field reshaped to Np2 rows),
 %   liftBed, liftTop (Np x Np2, a bottom or top face's values lifted through
 %   the line's inverse mass matrix), from2Pages (Np x K x 2);
 %   inner: faces between layers (local side the upper prism through its
@@ -24,13 +27,12 @@ function mesh = dg3d_mesh(vm, N, L, Nz, bed)
 %   faceJacobian (Np2 x Nf, the triangle's), mapL, mapA (node indices),
 %   mapL2, mapA2 (the same on both pages of a two-page field);
 %   surface, bed: elements (1 x K2) and nodes (Np2 x 1) of the top and bottom
-%   faces, map (Np2 x K2 node indices);
+%   faces, map (Np2 x K2 node indices), prisms (Np x K2, every node of the
+%   top or bottom prisms), map2 and prisms2 (the same on both pages);
 %   side: vertical faces, per layer of each triangle face of mesh2.faces:
 %   faceToElement, nodeLocal, nodeAdjacent, mapM, mapP (Nfp x Nf), normalX,
 %   normalY, edgeJacobian (the triangle edge's), map2M, map2P (2d node index
-%   of each face node), from2 (index of each face node's node in mesh2's
-%   face set, Nfp2 x Nf2; from2Pages the same for both pages of a pair of
-%   face fields), kind (0 inner, 1 wall), faceMassMatrix.
+%   of each face node), kind (0 inner, 1 wall), faceMassMatrix.
 % The depth-dependent parts (Jz, J, side.faceJacobian, z) come from
 % dg3d_geometry.
   if L < 1 || L ~= round(L)
@@ -77,10 +79,15 @@ function mesh = dg3d_mesh(vm, N, L, Nz, bed)
   mesh.y = mesh2.y(i2, mesh.column);
   mesh.sigma = (mesh.layer - 1 + (1 + line.z(j)) / 2) / L;
   mesh.invM = kron(line.invM, ref.invM);
-  mesh.Dz = kron(line.D, eye(Np2));
   mesh.J2 = mesh2.J(i2, mesh.column);
   mesh.elementLength = 2 * mesh2.inradius(mesh.column);
   mesh.lineWeights = repmat(line.weights / (2 * L), L, 1);
+  % The same two line operators on every line of a two-page prism field
+  % seen as Np2 rows (its triangle nodes): right products with sparse
+  % block-diagonal matrices, which run faster than a dense Np x Np product
+  % on the few rows of each prism and give the same sums in the same order.
+  mesh.lineSum2 = kron(speye(2 * K2), sparse(mesh.lineWeights));
+  mesh.lineDerivative2 = kron(speye(2 * K), sparse(line.D.'));
   mesh.liftBed = kron(line.invM(:, 1), eye(Np2));
   mesh.liftTop = kron(line.invM(:, end), eye(Np2));
 
@@ -107,6 +114,16 @@ function mesh = dg3d_mesh(vm, N, L, Nz, bed)
   mesh.bed.elements = bottom;
   mesh.bed.nodes = (1:Np2)';
   mesh.bed.map = mesh.bed.nodes + Np * (bottom - 1);
+  % The top and bottom faces' nodes and their prisms' nodes, on both pages
+  % of a two-page prism field, for the gathers and lifts of the boundary
+  % terms.
+  pages = reshape([0, Np * K], 1, 1, 2);
+  mesh.surface.map2 = mesh.surface.map + pages;
+  mesh.surface.prisms = (1:Np)' + Np * (top - 1);
+  mesh.surface.prisms2 = mesh.surface.prisms + pages;
+  mesh.bed.map2 = mesh.bed.map + pages;
+  mesh.bed.prisms = (1:Np)' + Np * (bottom - 1);
+  mesh.bed.prisms2 = mesh.bed.prisms + pages;
 
   % Vertical faces: each face of mesh2's face set, once per layer; face node
   % m + Nfp2 (j - 1) is edge node m on line node j.
@@ -129,10 +146,6 @@ function mesh = dg3d_mesh(vm, N, L, Nz, bed)
   S.map2M = F.mapM(m, f);
   S.map2P = F.mapP(m, f);
   S.kind = F.kind(f);
-  % Node of mesh2's face set of every side-face node: what is the same in
-  % every layer and on every line node is computed once per 2d face node.
-  S.from2 = m + Nfp2 * (f - 1);
-  S.from2Pages = S.from2 + reshape([0, numel(F.normalX)], 1, 1, 2);
   S.faceMassMatrix = kron(line.M, ref.faceMassMatrix);
   mesh.side = S;
   mesh = dg3d_geometry(mesh, zeros(Np2, K2));

@@ -8,12 +8,15 @@ function [rEta, rU] = dg3d_rhs(mesh, kernels, eta, u, opt)
   vopt = struct('noSlip', strcmp(opt.bed, 'noslip'), 'bedPenalty', opt.bedPenalty, ...
                 'innerPenalty', opt.innerPenalty);
   [rEta, ~, mean] = dg3d_continuity_rhs(mesh, kernels, eta, u, g);
-  % Coriolis (f v, -f u): the pages swapped and scaled in one pass.
-  rU = dg3d_pressure_rhs(mesh, kernels, eta, u, g, mean) + dg3d_vertical_rhs(mesh, kernels, u, opt.nu, vopt) ...
-       + u(:, :, [2, 1]) .* reshape([opt.coriolis, -opt.coriolis], 1, 1, 2);
+  rU = dg3d_pressure_rhs(mesh, kernels, eta, u, g, mean) + dg3d_vertical_rhs(mesh, kernels, u, opt.nu, vopt);
+  f = opt.coriolis;
+  if f ~= 0
+    % Coriolis (f v, -f u).
+    rU = rU + cat(3, f * u(:, :, 2), -f * u(:, :, 1));
+  end
   % The wind stress lifted into the top layer (zero below).
-  top = mesh.surface.elements;
+  top = mesh.surface;
   stress = opt.windStress / opt.rho;
   lift = mesh.liftTop * stress(ones(mesh.Np2, 1), :);
-  rU(:, top, :) = rU(:, top, :) + reshape(lift, mesh.Np, 1, 2) ./ mesh.Jz(:, top);
+  rU(top.prisms2) = rU(top.prisms2) + reshape(lift, mesh.Np, 1, 2) ./ mesh.Jz(top.prisms);
 end

@@ -19,24 +19,36 @@ function rhs = dg3d_vertical_rhs(mesh, kernels, u, nu, opt)
   Nf = size(u, 3);
   B = mesh.inner;
   Jz = mesh.Jz;
+  bed = mesh.bed;
+  top = mesh.surface;
   if Nf == 2
     mapL = B.mapL2;
     mapA = B.mapA2;
+    bedNodes = bed.map2;
+    bedPrisms = bed.prisms2;
+    topNodes = top.map2;
+    topPrisms = top.prisms2;
+    derivative = mesh.lineDerivative2;
   else
     pageOffset = Np * K * (0:Nf - 1);
     mapL = B.mapL(:) + pageOffset;
     mapA = B.mapA(:) + pageOffset;
+    pageOffset = reshape(pageOffset, 1, 1, []);
+    bedNodes = bed.map + pageOffset;
+    bedPrisms = bed.prisms + pageOffset;
+    topNodes = top.map + pageOffset;
+    topPrisms = top.prisms + pageOffset;
+    derivative = kron(speye(K * Nf), sparse(mesh.line.D.'));
   end
   Nfp = mesh.Np2;
   Nface = size(B.mapL, 2);
-  bedCols = mesh.bed.elements;
-  topCols = mesh.surface.elements;
   liftBed = mesh.liftBed;
   liftTop = mesh.liftTop;
-  ub = u(mesh.bed.nodes, bedCols, :);
+  JzBed = Jz(bed.prisms);
+  ub = u(bedNodes);
 
   % Auxiliary gradient: volume derivative plus the lifted jumps between layers.
-  q = reshape(mesh.Dz * reshape(u, Np, []), Np, K, Nf) ./ Jz;
+  q = reshape(reshape(u, Nfp, []) * derivative, Np, K, Nf) ./ Jz;
   if Nface > 0
     uL = reshape(u(mapL), Nfp, Nface, Nf);
     uA = reshape(u(mapA), Nfp, Nface, Nf);
@@ -46,12 +58,12 @@ function rhs = dg3d_vertical_rhs(mesh, kernels, u, nu, opt)
   end
   if opt.noSlip
     % The bed value u* = 0 against the bed trace.
-    q(:, bedCols, :) = q(:, bedCols, :) + reshape(liftBed * reshape(ub, mesh.Np2, []), Np, [], Nf) ./ Jz(:, bedCols);
+    q(bedPrisms) = q(bedPrisms) + reshape(liftBed * reshape(ub, Nfp, []), Np, [], Nf) ./ JzBed;
   end
   p = nu .* q;
 
   % Viscous flux: volume derivative plus the central flux between layers.
-  rhs = reshape(mesh.Dz * reshape(p, Np, []), Np, K, Nf) ./ Jz;
+  rhs = reshape(reshape(p, Nfp, []) * derivative, Np, K, Nf) ./ Jz;
   if Nface > 0
     rhs = rhs + kernels.bottom_edge_central_rhs(mesh.invM, mesh.mesh2.ref.M, B.faceToElement, ...
         B.nodeLocal, B.nodeAdjacent, B.faceJacobian, mesh.J, ...
@@ -69,19 +81,17 @@ function rhs = dg3d_vertical_rhs(mesh, kernels, u, nu, opt)
     end
   end
   % Surface: the given stress (zero) replaces the inner viscous flux.
-  pTop = p(mesh.surface.nodes, topCols, :);
-  rhs(:, topCols, :) = rhs(:, topCols, :) - reshape(liftTop * reshape(pTop, mesh.Np2, []), Np, [], Nf) ./ Jz(:, topCols);
+  rhs(topPrisms) = rhs(topPrisms) - reshape(liftTop * reshape(p(topNodes), Nfp, []), Np, [], Nf) ./ Jz(top.prisms);
   if opt.noSlip
     % Penalised bed value: outward flux nu q_b - tau u_b.
     nuB = nu;
     if ~isscalar(nu)
-      nuB = nu(mesh.bed.map);
+      nuB = nu(bed.map);
     end
-    jump = (opt.bedPenalty * nuB ./ Jz(mesh.bed.map)) .* ub;
-    rhs(:, bedCols, :) = rhs(:, bedCols, :) - reshape(liftBed * reshape(jump, mesh.Np2, []), Np, [], Nf) ./ Jz(:, bedCols);
+    jump = (opt.bedPenalty * nuB ./ Jz(bed.map)) .* reshape(ub, Nfp, [], Nf);
+    rhs(bedPrisms) = rhs(bedPrisms) - reshape(liftBed * reshape(jump, Nfp, []), Np, [], Nf) ./ JzBed;
   else
     % Given bed stress (zero) replaces the inner viscous flux.
-    pBed = p(mesh.bed.nodes, bedCols, :);
-    rhs(:, bedCols, :) = rhs(:, bedCols, :) + reshape(liftBed * reshape(pBed, mesh.Np2, []), Np, [], Nf) ./ Jz(:, bedCols);
+    rhs(bedPrisms) = rhs(bedPrisms) + reshape(liftBed * reshape(p(bedNodes), Nfp, []), Np, [], Nf) ./ JzBed;
   end
 end
