@@ -8,7 +8,8 @@
 % Printed: the wave height over the offshore height against shoaling theory
 % K_s = sqrt(cg0/cg) of the model's own dispersion relation,
 % w^2 = g d k^2 / (1 + (k d)^2/4), at points along the slope, the largest
-% error on the slope, the offshore height over the prescribed one, steps and
+% error on the slope, the offshore height over the prescribed one, the
+% reflected wave over the incident one on the offshore flat bed, steps and
 % wall time. Drawn in nonhydro_shoaling.png next to this script.
 %
 % Run from the repository root after build_mex:
@@ -30,6 +31,7 @@ for i = points'
 end
 fprintf('largest error on the slope %.2f%% (x = %.2f m); offshore height %.4f of the prescribed one\n', ...
         100 * r.maxError, r.where, r.incidentHeight);
+fprintf('reflected over incident wave offshore %.4f\n', r.reflection);
 fprintf('%d steps, %d unknowns, %.1f s wall time\n', r.steps, r.unknowns, r.wallTime);
 
 warnings = warning();

@@ -43,8 +43,10 @@ function r = nonhydro_shoaling_case(opts)
 % of the surface's first harmonic at the wave's frequency over the last
 % `periods` periods; the offshore height is its
 % mean over the flat bed between the generating zone and the slope.
-% r: x, depth, height (over the offshore height) and theory (K_s) at the
-% nodes along y = 0, incidentHeight (the offshore height over H0),
+% r: x, depth, height (over the offshore height), theory (K_s) and
+% amplitude (complex, eta = real(amplitude exp(i w t)), in m) at the nodes
+% along y = 0, incidentHeight (the offshore height over H0), reflection
+% (the reflected wave's amplitude over the incident one's on that flat bed),
 % slope (true on the slope), maxError (largest |height/theory - 1| on the
 % slope) and where (its x), period, d1, toe, top, steps, wallTime,
 % unknowns, options.
@@ -182,12 +184,18 @@ function r = nonhydro_shoaling_case(opts)
   height = 4 * sqrt(cosine .^ 2 + sine .^ 2) / window;
   offshore = xs >= zone0 + L0 / 4 & xs <= toe;
   incidentHeight = mean(height(offshore));
+  % Incident and reflected waves over that flat bed: least squares of the
+  % complex amplitude (eta = real(amplitude exp(i w t))) in exp(-i k0 x) and
+  % exp(i k0 x).
+  amplitude = 2 * (cosine - 1i * sine) / window;
+  parts = [exp(-1i * k0 * xs(offshore)), exp(1i * k0 * xs(offshore))] \ amplitude(offshore);
   height = height / incidentHeight;
   onSlope = xs > toe & xs < top;
   [maxError, worst] = max(abs(height(onSlope) ./ theory(onSlope) - 1));
   slopeX = xs(onSlope);
   r = struct('x', xs, 'depth', dx, 'height', height, 'theory', theory, 'slope', onSlope, ...
-             'incidentHeight', incidentHeight / opt.waveHeight, ...
+             'incidentHeight', incidentHeight / opt.waveHeight, 'amplitude', amplitude, ...
+             'reflection', abs(parts(2)) / abs(parts(1)), ...
              'maxError', maxError, 'where', slopeX(worst), 'period', period, ...
              'd1', d1, 'toe', toe, 'top', top, 'steps', s.steps, 'wallTime', s.wallTime, ...
              'solveTime', s.solveTime, 'correctionTime', s.correctionTime, ...
