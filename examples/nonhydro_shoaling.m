@@ -1,9 +1,10 @@
 % NONHYDRO_SHOALING  Linear shoaling of a periodic wave, H0/d0 = 0.002, up a
 % 1:50 slope from k d = 2 to k d = 0.5 (nonhydro_shoaling_case, default
-% resolution: P2, 8 cells per local wavelength, 2 measured periods). The
-% wave is made in a generating relaxation zone beside the incident-wave
-% boundary (code 8), which also takes up what the slope reflects, and dies
-% in an absorbing relaxation zone before the radiation boundary (code 9).
+% resolution: P2, 8 cells per local wavelength, switched on over 10 periods,
+% 2 measured periods). The wave is made in a generating relaxation zone
+% beside the incident-wave boundary (code 8), which also takes up what the
+% slope reflects, and dies in an absorbing relaxation zone before the
+% radiation boundary (code 9).
 %
 % Printed: the wave height over the offshore height against shoaling theory
 % K_s = sqrt(cg0/cg) of the model's own dispersion relation,
