@@ -1,14 +1,16 @@
 % NONHYDRO_SHOALING  Linear shoaling of a periodic wave, H0/d0 = 0.002, up a
 % 1:50 slope from k d = 2 to k d = 0.5 (nonhydro_shoaling_case, default
-% resolution: P2, 8 cells per local wavelength, 2 measured periods). The
-% wave is made in a generating relaxation zone beside the incident-wave
-% boundary (code 8), which also takes up what the slope reflects, and dies
-% in an absorbing relaxation zone before the radiation boundary (code 9).
+% resolution: P2, 8 cells per local wavelength, switched on over 10 periods,
+% 2 measured periods). The wave is made in a generating relaxation zone
+% beside the incident-wave boundary (code 8), which also takes up what the
+% slope reflects, and dies in an absorbing relaxation zone before the
+% radiation boundary (code 9).
 %
 % Printed: the wave height over the offshore height against shoaling theory
 % K_s = sqrt(cg0/cg) of the model's own dispersion relation,
 % w^2 = g d k^2 / (1 + (k d)^2/4), at points along the slope, the largest
-% error on the slope, the offshore height over the prescribed one, steps and
+% error on the slope, the offshore height over the prescribed one, the
+% reflected wave over the incident one on the offshore flat bed, steps and
 % wall time. Drawn in nonhydro_shoaling.png next to this script.
 %
 % Run from the repository root after build_mex:
@@ -30,6 +32,7 @@ for i = points'
 end
 fprintf('largest error on the slope %.2f%% (x = %.2f m); offshore height %.4f of the prescribed one\n', ...
         100 * r.maxError, r.where, r.incidentHeight);
+fprintf('reflected over incident wave offshore %.4f\n', r.reflection);
 fprintf('%d steps, %d unknowns, %.1f s wall time\n', r.steps, r.unknowns, r.wallTime);
 
 warnings = warning();
