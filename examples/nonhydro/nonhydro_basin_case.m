@@ -17,6 +17,8 @@ function r = nonhydro_basin_case(opts)
 %     cfl, gravity   (defaults 0.5, 9.81)
 %     correctionPerStep   one correction per step instead of one per stage
 %                    (default false; nonhydro_solve)
+%     solverTolerance     relative residual of the pressure solve (default:
+%                    nonhydro_operators')
 %
 % The surface starts as amplitude cos(pi x/side) cos(pi y/side), at rest. The
 % period is taken from the surface at the corner (0, 0): twice the mean time
@@ -34,7 +36,8 @@ function r = nonhydro_basin_case(opts)
     opts = struct();
   end
   opt = struct('cells', 92, 'order', 2, 'kd', 2.5, 'amplitude', 0.001, 'periods', 0, ...
-               'timedSteps', 3, 'cfl', 0.5, 'gravity', 9.81, 'correctionPerStep', false);
+               'timedSteps', 3, 'cfl', 0.5, 'gravity', 9.81, 'correctionPerStep', false, ...
+               'solverTolerance', []);
   names = fieldnames(opts);
   for i = 1:numel(names)
     if ~isfield(opt, names{i})
@@ -56,6 +59,9 @@ function r = nonhydro_basin_case(opts)
   run = struct('gravity', g, 'cfl', opt.cfl, 'finalTime', inf, 'nonhydrostatic', true, ...
                'slopeLimiter', false, 'boundaryTypes', nonhydro_walls(mesh), ...
                'record', @stamp, 'maxSteps', 1e6, 'correctionPerStep', opt.correctionPerStep);
+  if ~isempty(opt.solverTolerance)
+    run.solverTolerance = opt.solverTolerance;
+  end
   clock = tic;
   stamps = [];
   cpuStamps = [];

@@ -168,10 +168,14 @@ function ops = nonhydro_operators(mesh, kernels, boundaryTypes)
   % matrix, to a relative residual of solverTolerance; the matrix is
   % factored again when the unknowns change or a solve takes refactorAfter
   % iterations (nonhydro_pressure_step). Below iterativeFrom every stage
-  % factors its own matrix.
+  % factors its own matrix. The tolerance leaves a millionth of the
+  % continuity residual that the stage brought: the next correction takes
+  % it up with its own, so it does not build up over a run (the basin's
+  % period is the same to 7 digits as at 1e-10), and the solve takes about
+  % half the iterations (5 against 9 at 101568 unknowns).
   ops.iterativeFrom = 0;
   ops.refactorAfter = 12;
-  ops.solverTolerance = 1e-10;
+  ops.solverTolerance = 1e-6;
 end
 
 function [P, Scatter] = trace_and_scatter(node, Js, mesh)

@@ -97,6 +97,11 @@ function [q, solveTime, iterations, solver] = nonhydro_pressure_step(q, dt, mesh
   % -(hu, hv).grad(h)/h. The correction of the discharge is -(dt/2) Gz p:
   % the gradient with the bed-slope force 2 (p/h) grad(z) beside it.
   w = struct('gx', gxL(:), 'gy', gyL(:), 'dx', dxL(:), 'dy', dyL(:), 'nx', nx(:), 'ny', ny(:));
+  % The local side's lift takes (w - 1) n: kept for the products of the solve.
+  w.gxn = w.gx - w.nx;
+  w.gyn = w.gy - w.ny;
+  w.dxn = w.dx - w.nx;
+  w.dyn = w.dy - w.ny;
   w.bedX = 2 * zx ./ hs;
   w.bedY = 2 * zy ./ hs;
   gradh = gradient(ops, w, h, false) + 2 * [zx; zy];
@@ -161,8 +166,11 @@ function [g, penalty] = gradient(ops, w, p, withBed)
   % force 2 (p/h) grad(z) when withBed is true; penalty: the interior penalty
   % on the jumps of p (penaltyMatrix * p), from the same lift.
   jumps = p(ops.traceL) - p(ops.traceA);
-  lifted = ([(w.gx - w.nx) .* jumps, (w.gy - w.ny) .* jumps, -ops.penalty * jumps; ...
-             w.gx .* jumps, w.gy .* jumps, -ops.penalty * jumps]' * ops.liftSidesT)';
+  penalty = -ops.penalty * jumps;
+  % Rows x, y and penalty, each the local side's face values above the
+  % adjacent side's (the rows of liftSidesT).
+  rows = reshape([w.gxn .* jumps; w.gx .* jumps; w.gyn .* jumps; w.gy .* jumps; penalty; penalty], [], 3)';
+  lifted = (rows * ops.liftSidesT)';
   [px, py] = derivatives(ops, p);
   g = [px + lifted(:, 1); py + lifted(:, 2)];
   penalty = lifted(:, 3);
@@ -182,7 +190,7 @@ function d = divergence(ops, w, f)
   fy = f(Nn + 1:end);
   jx = fx(ops.traceL) - fx(ops.traceA);
   jy = fy(ops.traceL) - fy(ops.traceA);
-  lifted = ([(w.dx - w.nx) .* jx + (w.dy - w.ny) .* jy; w.dx .* jx + w.dy .* jy]' * ops.liftSidesT)';
+  lifted = ([w.dxn .* jx + w.dyn .* jy; w.dx .* jx + w.dy .* jy]' * ops.liftSidesT)';
   Np = size(ops.Dr, 1);
   K = Nn / Np;
   F = reshape(f, Np, 2 * K);

@@ -26,6 +26,7 @@ function result = nonhydro_solve(mesh, q, opt)
 % bed terms out of it, a check of what they do), stopTimes (times the steps
 % end on, so that opt.record sees them), iterativeFrom (unknowns from which
 % the pressure system is solved iteratively, default 0: always),
+% solverTolerance (relative residual of that solve, nonhydro_operators),
 % correctionPerStep (default false: with true the pressure correction
 % follows the last Runge-Kutta stage only, the hydrostatic step and then one
 % projection per time step, as in Stelling and Zijlema 2003 and Yamazaki,
@@ -72,6 +73,9 @@ function result = nonhydro_solve(mesh, q, opt)
   ops = nonhydro_operators(mesh, kernels, opt.boundaryTypes);
   if isfield(opt, 'iterativeFrom')
     ops.iterativeFrom = opt.iterativeFrom;
+  end
+  if isfield(opt, 'solverTolerance')
+    ops.solverTolerance = opt.solverTolerance;
   end
   domain = dg2d_domain({mesh});
   z = zeros(mesh.Np, mesh.K);
@@ -240,6 +244,10 @@ function [output, progress] = check_options(opt)
   end
   if isfield(opt, 'filmDepth') && ~(scalar(opt.filmDepth) && isfinite(opt.filmDepth) && opt.filmDepth >= 0)
     error('nonhydro_solve:filmDepth', 'filmDepth must be a depth >= 0.');
+  end
+  if isfield(opt, 'solverTolerance') && ~(scalar(opt.solverTolerance) && opt.solverTolerance > 0 ...
+                                           && opt.solverTolerance < 1)
+    error('nonhydro_solve:solverTolerance', 'solverTolerance must be a relative residual in (0, 1).');
   end
   output = [];
   if isfield(opt, 'output')

@@ -90,6 +90,7 @@ function iterative_solve_matches_the_direct_one()
   direct.iterativeFrom = inf;
   iterative = direct;
   iterative.iterativeFrom = 0;
+  iterative.solverTolerance = 1e-10;
   z = -1 + 0.1 * mesh.x + 0.05 * mesh.y;
   bed = dg2d_bed(z, {mesh});
   q = zeros(mesh.Np, mesh.K, 4);
