@@ -30,6 +30,9 @@ function ops = nonhydro_operators(mesh, kernels, boundaryTypes)
 %                     included in the divergence (nonhydro_pressure_step)
 %   penaltyMatrix     the interior penalty on the jumps of p
 %   liftBothXY        blkdiag(liftBoth, liftBoth)
+%   gradientStructure, divergenceStructure   structure of the stage's
+%                     gradient and divergence matrices, built once, with
+%                     the map from the stage's weights to their values
 %   liftSidesT        [SL, SA]' (transposed)
 %   traceL, traceA    node numbers of PL and PA (jump*p = p(traceL) - p(traceA))
 %   Dr, Ds, metric    reference derivatives and [rx; sx; ry; sy] (4 x K)
@@ -137,6 +140,26 @@ function ops = nonhydro_operators(mesh, kernels, boundaryTypes)
   ops.liftSidesT = [ops.SL, ops.SA]';
   ops.traceL = reshape(F.mapM(:, ops.inner), [], 1);
   ops.traceA = reshape(F.mapP(:, ops.inner), [], 1);
+  % The gradient and the divergence a stage assembles: their structure is
+  % the same for every stage, and each value is a fixed part plus weights
+  % times fixed coefficients (nonhydro_pressure_step's assemble):
+  %   Gz = gradient0 + liftBothXY [diag(gx) jump; diag(gy) jump] + [diag(bedX); diag(bedY)]
+  %   DV = divergence0 + liftBoth [diag(dx) jump, diag(dy) jump] - [diag(hx), diag(hy)]
+  % with weights [gx; gy; bedX; bedY] and [dx; dy; hx; hy].
+  [i, f, lift] = find(ops.liftBoth);
+  tL = ops.traceL(f);
+  tA = ops.traceA(f);
+  Nf = numel(ops.traceL);
+  node = (1:Nn)';
+  % A face weight lifts the jump p(traceL) - p(traceA) of its face node.
+  faceTerms = @(rowShift, colShift, weightShift) [[i; i] + rowShift, [tL; tA] + colShift, ...
+                                                  [lift; -lift], [f; f] + weightShift];
+  ops.gradientStructure = weighted_structure(kernels, ops.gradient0, ...
+      [faceTerms(0, 0, 0); faceTerms(Nn, 0, Nf); node, node, ones(Nn, 1), node + 2 * Nf; ...
+       node + Nn, node, ones(Nn, 1), node + 2 * Nf + Nn]);
+  ops.divergenceStructure = weighted_structure(kernels, ops.divergence0, ...
+      [faceTerms(0, 0, 0); faceTerms(0, Nn, Nf); node, node, -ones(Nn, 1), node + 2 * Nf; ...
+       node, node + Nn, -ones(Nn, 1), node + 2 * Nf + Nn]);
   ops.Dr = mesh.ref.Dr;
   ops.Ds = mesh.ref.Ds;
   ops.metric = [mesh.rx; mesh.sx; mesh.ry; mesh.sy];
@@ -176,6 +199,26 @@ function ops = nonhydro_operators(mesh, kernels, boundaryTypes)
   ops.iterativeFrom = 0;
   ops.refactorAfter = 12;
   ops.solverTolerance = 1e-6;
+end
+
+function S = weighted_structure(kernels, M0, terms)
+  % Compressed-column structure of M = M0 + sum of c * weight(k) at (i, j)
+  % for the rows [i, j, c, k] of terms: rows and cols of the stored entries
+  % in column order (point_to_cell_info), the values of M0 on them (base)
+  % and the map from the weights to the values (coefficients): a stage's M
+  % is sparse(rows, cols, base + coefficients * weights, size).
+  [m, n] = size(M0);
+  [i0, j0, v0] = find(M0);
+  pattern = sparse([i0; terms(:, 1)], [j0; terms(:, 2)], 1, m, n);
+  [starts, rowIndices] = kernels.point_to_cell_info(n, pattern);
+  S.rows = rowIndices + 1;
+  S.cols = repelem((1:n)', diff(starts));
+  S.size = [m, n];
+  keys = S.rows + (S.cols - 1) * m;
+  [~, at] = ismember(i0 + (j0 - 1) * m, keys);
+  S.base = accumarray(at, v0, [numel(keys), 1]);
+  [~, at] = ismember(terms(:, 1) + (terms(:, 2) - 1) * m, keys);
+  S.coefficients = sparse(at, terms(:, 4), terms(:, 3), numel(keys), max(terms(:, 4)));
 end
 
 function [P, Scatter] = trace_and_scatter(node, Js, mesh)

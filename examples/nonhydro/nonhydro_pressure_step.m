@@ -222,9 +222,11 @@ function A = assemble(ops, w, active)
   % The system's matrix, the same operator as apply.
   Nn = numel(active);
   diagonal = @(v) sparse(1:numel(v), 1:numel(v), v, numel(v), numel(v));
-  scale = @(v) diagonal(v) * ops.jump;
-  Gz = ops.gradient0 + ops.liftBothXY * [scale(w.gx); scale(w.gy)] + [diagonal(w.bedX); diagonal(w.bedY)];
-  DV = ops.divergence0 + ops.liftBoth * [scale(w.dx), scale(w.dy)] - [diagonal(w.hx), diagonal(w.hy)];
+  % Gradient (with the bed force) and divergence: their structure is built
+  % with the operators, the values are the stage's (nonhydro_operators).
+  weighted = @(S, weights) sparse(S.rows, S.cols, S.base + S.coefficients * weights, S.size(1), S.size(2));
+  Gz = weighted(ops.gradientStructure, [w.gx; w.gy; w.bedX; w.bedY]);
+  DV = weighted(ops.divergenceStructure, [w.dx; w.dy; w.hx; w.hy]);
   A = DV * Gz + ops.penaltyMatrix - diagonal(w.diagonal);
   if ~all(active)
     keep = diagonal(double(active));

@@ -50,7 +50,7 @@ function flow_over_a_slope_follows_the_bed()
   % (the flat-bed step) w stays 0; a flipped bed term flips or doubles it.
   add_examples();
   kernels = dg2d_kernels('modules', {'downwind_flux_2d', 'boundary_type', 'element_boundary_condition', ...
-                                     'boundary_primitive_flux', 'penalty_parameter'});
+                                     'boundary_primitive_flux', 'penalty_parameter', 'point_to_cell_info'});
   mesh = dg2d_mesh(dg2d_rectangle([0, 20], [0, 1], 20, 1), 2);
   ops = nonhydro_operators(mesh, kernels, nonhydro_walls(mesh));
   slope = 0.02;
@@ -80,7 +80,7 @@ function iterative_solve_matches_the_direct_one()
   % a factor renewed without need shows here.
   add_examples();
   kernels = dg2d_kernels('modules', {'downwind_flux_2d', 'boundary_type', 'element_boundary_condition', ...
-                                     'boundary_primitive_flux', 'penalty_parameter'});
+                                     'boundary_primitive_flux', 'penalty_parameter', 'point_to_cell_info'});
   mesh = dg2d_mesh(dg2d_rectangle([0, 4], [0, 3], 4, 3), 2);
   types = nonhydro_walls(mesh);
   types(1:3) = 9;
