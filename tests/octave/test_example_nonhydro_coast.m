@@ -7,10 +7,12 @@ function tests = test_example_nonhydro_coast()
   % depth. (On this mild beach the bed terms of the pressure step change the
   % run-up by less than 0.1 %: the run-up bound does not see them; the flow
   % over a slope does.) A periodic wave shoals up a 1:50 slope to the
-  % height of linear shoaling theory.
+  % height of linear shoaling theory. Bed friction slows a uniform current as
+  % Manning's law, taken implicitly, says.
   tests = {@lake_at_rest_stays_still_with_correction, @flow_over_a_slope_follows_the_bed, ...
            @iterative_solve_matches_the_direct_one, @basin_period_with_one_correction_per_step, ...
-           @runup_against_law_and_mass, @shoaling_height_at_mid_slope};
+           @runup_against_law_and_mass, @shoaling_height_at_mid_slope, ...
+           @friction_slows_a_current_as_manning_says};
 end
 
 function add_examples()
@@ -160,4 +162,47 @@ function shoaling_height_at_mid_slope()
   ratio = r.height(i) * r.incidentHeight / r.theory(i);
   assert(abs(ratio - 1) < 0.07, 'height %.4f H0 at x = %.2f m against K_s %.4f', ...
          r.height(i) * r.incidentHeight, r.x(i), r.theory(i));
+end
+
+function friction_slows_a_current_as_manning_says()
+  % A uniform current, u = 1 m/s in 0.5 m of water over a flat bed, n = 0.1
+  % (5 % slower after 0.2 s): away from the end walls every stage only
+  % divides the discharge by 1 + dt g n^2 |u| / h^(4/3), so the discharge
+  % follows that law through the three stages of each step to rounding. A
+  % wrong power of h or n, friction on the depth, or a law applied once per
+  % step instead of per stage shows here; so does a manning that is not a
+  % number >= 0.
+  add_examples();
+  mesh = dg2d_mesh(dg2d_rectangle([0, 40], [0, 1], 20, 1), 1);
+  [~, middle] = min(abs(mesh.x(:) - 20));
+  n = 0.1;
+  g = 9.81;
+  q = zeros(mesh.Np, mesh.K, 4);
+  q(:, :, 1) = 0.5;
+  q(:, :, 2) = 0.5;
+  run = struct('gravity', g, 'cfl', 0.5, 'finalTime', 0.2, 'nonhydrostatic', false, ...
+               'slopeLimiter', false, 'boundaryTypes', nonhydro_walls(mesh), 'manning', n, ...
+               'record', @(t, q) q(middle + numel(mesh.x)), 'maxSteps', 1e3);
+  r = nonhydro_solve(mesh, q, run);
+  slow = @(hu, dt) hu / (1 + dt * g * n ^ 2 * abs(hu) / 0.5 / 0.5 ^ (4 / 3));
+  hu = 0.5;
+  for dt = diff(r.times')
+    % The step's three stages on the uniform current.
+    hu1 = slow(hu, dt);
+    hu2 = slow(0.75 * hu + 0.25 * hu1, dt);
+    hu = slow(hu / 3 + (2 / 3) * hu2, dt);
+  end
+  assert(abs(r.records(end) / hu - 1) < 1e-12 && hu < 0.48, 'discharge %.15g against %.15g', ...
+         r.records(end), hu);
+  assert(abs(r.mass / r.mass0 - 1) < 1e-14, 'relative mass change %g', r.mass / r.mass0 - 1);
+  for bad = {-0.01, NaN, [0.01, 0.02], 'n'}
+    % Each bad value ends the call with the option's error id.
+    run.manning = bad{1};
+    try
+      nonhydro_solve(mesh, q, run);
+      error('test:noError', 'manning %s accepted', disp(bad{1}));
+    catch err
+      assert(strcmp(err.identifier, 'nonhydro_solve:manning'), 'got %s', err.identifier);
+    end
+  end
 end
