@@ -29,9 +29,13 @@ function r = nonhydro_runup_case(H, cotBeta, opts)
 %                    breaks, 1e-3 d, the depth at which the shoreline is
 %                    taken, else 0; 0 lets the film that a collapsing bore
 %                    throws ahead run up the dry beach)
+%     manning        Manning's n of the bed in s/m^(1/3) (nonhydro_solve;
+%                    default 0, frictionless as the set-up says)
 %     profileTimes   t sqrt(g/d) at which the surface maximum is kept
 %                    (default 30:10:70)
 %     cfl, gravity   (defaults 0.5, 9.81)
+%     progress       seconds between progress lines of nonhydro_solve
+%                    (default false: none)
 %
 % x is measured seaward from the still-water shoreline: the bed is
 % z = -x/cotBeta up to the toe x = cotBeta d and z = -d beyond. The wave
@@ -60,7 +64,7 @@ function r = nonhydro_runup_case(H, cotBeta, opts)
                'landLength', max(1, 1.5 * 2.831 * sqrt(cotBeta) * H ^ 1.25 * cotBeta), ...
                'seaLength', 20, 'nonhydrostatic', true, 'flatBedPressure', false, ...
                'slopeLimiter', H > 0.1, 'breaking', H > 0.1, 'filmDepth', 1e-3 * d * (H > 0.1), ...
-               'profileTimes', 30:10:70, 'cfl', 0.5, 'gravity', g);
+               'manning', 0, 'profileTimes', 30:10:70, 'cfl', 0.5, 'gravity', g, 'progress', false);
   names = fieldnames(opts);
   for i = 1:numel(names)
     if ~isfield(opt, names{i})
@@ -132,8 +136,9 @@ function r = nonhydro_runup_case(H, cotBeta, opts)
   run = struct('gravity', g, 'cfl', opt.cfl, 'finalTime', opt.finalTime * timeScale, ...
                'nonhydrostatic', opt.nonhydrostatic, 'slopeLimiter', opt.slopeLimiter, ...
                'breaking', opt.breaking, 'filmDepth', opt.filmDepth, ...
-               'boundaryTypes', nonhydro_walls(mesh), 'bed', z, 'pressureBed', bed, ...
-               'record', @record, 'maxSteps', 1e6, 'stopTimes', profileTimes);
+               'manning', opt.manning, 'boundaryTypes', nonhydro_walls(mesh), 'bed', z, 'pressureBed', bed, ...
+               'record', @record, 'maxSteps', 1e6, 'stopTimes', profileTimes, ...
+               'progress', opt.progress);
   s = nonhydro_solve(mesh, q, run);
 
   r = struct('runup', max(s.records) / d, 'law', 2.831 * sqrt(cotBeta) * (H / d) ^ 1.25, ...

@@ -18,6 +18,7 @@ function result = nonhydro_solve(mesh, q, opt)
 % filmDepth (default 0: off; an element whose mean depth is below it carries
 % no discharge and no hw after each stage: the film a bore throws ahead of
 % itself onto a dry beach stops instead of running up it),
+% manning (Manning's n of the bed in s/m^(1/3), default 0: frictionless),
 % incident (function [eta, u, v] = incident(x, y, t) of the wave that
 % enters through faces of code 8), relax (function q = relax(t, q) applied
 % to the state after every step: relaxation zones that generate or absorb
@@ -41,7 +42,8 @@ function result = nonhydro_solve(mesh, q, opt)
 % the advection of hw (nonhydro_vertical_rhs). Each stage, once combined, is
 % limited as in the 2d solver (dg2d_limit: slope limiter when asked,
 % positivity, one velocity in shallow elements, no discharge at dry nodes)
-% and then corrected (nonhydro_pressure_step), so the correction finds a
+% then, with manning > 0, slowed by bed friction, and then corrected
+% (nonhydro_pressure_step), so the correction finds a
 % non-negative depth; it changes only Wet elements, which have no shallow or
 % dry node. The status of each
 % element is taken per stage from the limited depth. The step is cfl times
@@ -93,6 +95,10 @@ function result = nonhydro_solve(mesh, q, opt)
     filmDepth = opt.filmDepth;
   end
   meanWeights = domain.weights' / sum(domain.weights);
+  manning = 0;
+  if isfield(opt, 'manning')
+    manning = opt.manning;
+  end
   writer = output_open(output, opt.finalTime, output_grid_triangles(mesh.x, mesh.y, mesh.N), z, ...
                        struct('nodal', {{'h', 'hu', 'hv', 'hw', 'eta'}}, 'layered', {{}}), ...
                        struct('title', 'Depth-averaged non-hydrostatic shallow water', 'source', sprintf( ...
@@ -168,6 +174,21 @@ function result = nonhydro_solve(mesh, q, opt)
       % film whose mean depth is below filmDepth keeps its water but not its
       % momentum.
       q(:, meanWeights * q(:, :, 1) < filmDepth, 2:4) = 0;
+    end
+    if manning > 0
+      % Bed friction of Manning's law, -g n^2 |u| (hu, hv) / h^(4/3), taken
+      % implicitly in the discharge and explicitly in |u| and h (the
+      % semi-implicit friction of depth-integrated models, as in Yamazaki,
+      % Kowalik and Cheung 2009): it only slows the flow, never reverses it,
+      % however thin the water. Nodes at or below the dry threshold keep
+      % their discharge; h is unchanged, and so is the mass.
+      at = find(q(:, :, 1) > thr);
+      h = q(at);
+      hu = q(at + numel(z));
+      hv = q(at + 2 * numel(z));
+      factor = 1 + dt * g * manning ^ 2 * sqrt(hu .^ 2 + hv .^ 2) ./ (h .* h .^ (4 / 3));
+      q(at + numel(z)) = hu ./ factor;
+      q(at + 2 * numel(z)) = hv ./ factor;
     end
     if opt.nonhydrostatic && correct
       correcting = tic;
@@ -249,6 +270,9 @@ function [output, progress] = check_options(opt)
   if isfield(opt, 'solverTolerance') && ~(scalar(opt.solverTolerance) && opt.solverTolerance > 0 ...
                                            && opt.solverTolerance < 1)
     error('nonhydro_solve:solverTolerance', 'solverTolerance must be a relative residual in (0, 1).');
+  end
+  if isfield(opt, 'manning') && ~(scalar(opt.manning) && isfinite(opt.manning) && opt.manning >= 0)
+    error('nonhydro_solve:manning', 'manning must be a number >= 0 (s/m^(1/3)).');
   end
   output = [];
   if isfield(opt, 'output')

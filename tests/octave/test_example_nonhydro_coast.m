@@ -10,7 +10,7 @@ function tests = test_example_nonhydro_coast()
   % height of linear shoaling theory.
   tests = {@lake_at_rest_stays_still_with_correction, @flow_over_a_slope_follows_the_bed, ...
            @iterative_solve_matches_the_direct_one, @basin_period_with_one_correction_per_step, ...
-           @runup_against_law_and_mass, @shoaling_height_at_mid_slope};
+           @runup_against_law_and_mass, @shoaling_height_at_mid_slope, @friction_slows_a_current};
 end
 
 function add_examples()
@@ -161,4 +161,19 @@ function shoaling_height_at_mid_slope()
   ratio = r.height(i) * r.incidentHeight / r.theory(i);
   assert(abs(ratio - 1) < 0.07, 'height %.4f H0 at x = %.2f m against K_s %.4f', ...
          r.height(i) * r.incidentHeight, r.x(i), r.theory(i));
+end
+
+function friction_slows_a_current()
+  % One step (0.02 s) of a uniform current, h = 0.5 m, u = 1 m/s, n = 0.1: each stage divides
+  % hu by 1 + dt g n^2 |u| / h^(4/3), h stays (a wrong power, or once per step, shows); n < 0 is refused.
+  add_examples();
+  mesh = dg2d_mesh(dg2d_rectangle([0, 20], [0, 1], 10, 1), 1);
+  run = struct('gravity', 9.81, 'cfl', 0.5, 'finalTime', 0.02, 'nonhydrostatic', false, 'slopeLimiter', false, ...
+               'boundaryTypes', nonhydro_walls(mesh), 'manning', 0.1, 'maxSteps', 1, 'record', @(t, q) 0);
+  r = nonhydro_solve(mesh, cat(3, 0.5 + 0 * mesh.x, 0.5 + 0 * mesh.x, 0 * mesh.x, 0 * mesh.x), run);
+  slow = @(hu) hu / (1 + 0.02 * 9.81 * 0.1 ^ 2 * hu / 0.5 ^ (7 / 3));
+  [hu, got] = deal(slow(0.5 / 3 + (2 / 3) * slow(0.375 + 0.25 * slow(0.5))), r.q(:, :, 2));
+  assert(max(abs(got(mesh.x == 10) / hu - 1)) < 1e-12 && abs(r.mass / r.mass0 - 1) < 1e-14, 'hu not %.15g', hu);
+  try, nonhydro_solve(mesh, r.q, setfield(run, 'manning', -0.01)); got = 'no error'; catch err, got = err.identifier; end
+  assert(strcmp(got, 'nonhydro_solve:manning'), 'manning -0.01: %s', got);
 end
