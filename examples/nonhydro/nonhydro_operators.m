@@ -29,7 +29,6 @@ function ops = nonhydro_operators(mesh, kernels, boundaryTypes)
 %                     faces that take the local side's value alone, walls
 %                     included in the divergence (nonhydro_pressure_step)
 %   penaltyMatrix     the interior penalty on the jumps of p
-%   liftBothXY        blkdiag(liftBoth, liftBoth)
 %   gradientStructure, divergenceStructure   structure of the stage's
 %                     gradient and divergence matrices, built once, with
 %                     the map from the stage's weights to their values
@@ -129,7 +128,6 @@ function ops = nonhydro_operators(mesh, kernels, boundaryTypes)
   ops.gradient0 = [ops.Dx - localX - openX; ops.Dy - localY - openY];
   ops.divergence0 = [ops.Dx - localX + wallDivergenceX, ops.Dy - localY + wallDivergenceY];
   ops.penaltyMatrix = -ops.penalty * (ops.liftBoth * ops.jump + ops.SB * open * ops.PB);
-  ops.liftBothXY = blkdiag(ops.liftBoth, ops.liftBoth);
   % The same operators as the iterative solve applies them: the derivatives
   % element by element (reference derivatives and the affine map), the two
   % lifts side by side, and the boundary parts apart (empty where there are
@@ -143,7 +141,8 @@ function ops = nonhydro_operators(mesh, kernels, boundaryTypes)
   % The gradient and the divergence a stage assembles: their structure is
   % the same for every stage, and each value is a fixed part plus weights
   % times fixed coefficients (nonhydro_pressure_step's assemble):
-  %   Gz = gradient0 + liftBothXY [diag(gx) jump; diag(gy) jump] + [diag(bedX); diag(bedY)]
+  %   Gz = gradient0 + blkdiag(liftBoth, liftBoth) [diag(gx) jump; diag(gy) jump]
+  %        + [diag(bedX); diag(bedY)]
   %   DV = divergence0 + liftBoth [diag(dx) jump, diag(dy) jump] - [diag(hx), diag(hy)]
   % with weights [gx; gy; bedX; bedY] and [dx; dy; hx; hy].
   [i, f, lift] = find(ops.liftBoth);
@@ -171,15 +170,14 @@ function ops = nonhydro_operators(mesh, kernels, boundaryTypes)
     ops.openPenalty = -ops.penalty * ops.SB * open * ops.PB;
   end
 
-  % Band of the system matrix whatever the weights (the pattern with every
-  % weight non-zero): nodes are numbered element by element, so on a mesh
-  % numbered along its length the band is narrow, and a band that takes
-  % little more room than the entries is solved as one (LAPACK's banded LU).
-  % Empty where the general sparse LU is the better choice.
-  on = @(A) spones(A);
-  Gp = on(ops.gradient0) + on(ops.liftBothXY) * on([ops.jump; ops.jump]);
-  DVp = on(ops.divergence0) + on(ops.liftBoth) * on([ops.jump, ops.jump]) + on([speye(Nn), speye(Nn)]);
-  [i, j] = find(DVp * Gp + on(ops.penaltyMatrix) + speye(Nn));
+  % Band of the system matrix whatever the weights (the pattern of the
+  % structures above, every weight non-zero): nodes are numbered element by
+  % element, so on a mesh numbered along its length the band is narrow, and
+  % a band that takes little more room than the entries is solved as one
+  % (LAPACK's banded LU). Empty where the general sparse LU is the better
+  % choice.
+  on = @(S) sparse(S.rows, S.cols, 1, S.size(1), S.size(2));
+  [i, j] = find(on(ops.divergenceStructure) * on(ops.gradientStructure) + spones(ops.penaltyMatrix) + speye(Nn));
   below = max([0; i - j]);
   above = max([0; j - i]);
   ops.band = [];
