@@ -32,7 +32,10 @@ function ops = nonhydro_operators(mesh, kernels, boundaryTypes)
 %   gradientStructure, divergenceStructure   structure of the stage's
 %                     gradient and divergence matrices, built once, with
 %                     the map from the stage's weights to their values
-%   liftSidesT        [SL, SA]' (transposed)
+%   liftSlotL, liftSlotA, liftWeight, lift, J   SL and SA element by
+%                     element: the face slot (of 3*Nfp per element) of each
+%                     inner face node on either side, its face Jacobian, the
+%                     reference lift and the element Jacobian
 %   traceL, traceA    node numbers of PL and PA (jump*p = p(traceL) - p(traceA))
 %   Dr, Ds, metric    reference derivatives and [rx; sx; ry; sy] (4 x K)
 %   wallDivergence, openGradient, openPenalty   the boundary parts of
@@ -132,10 +135,18 @@ function ops = nonhydro_operators(mesh, kernels, boundaryTypes)
   % element by element (reference derivatives and the affine map), the two
   % lifts side by side, and the boundary parts apart (empty where there are
   % no open faces of p = 0).
-  % (The lift is kept transposed: Octave multiplies a dense block of rows
-  % by a sparse matrix about twice as fast as a sparse matrix by dense
-  % columns.)
-  ops.liftSidesT = [ops.SL, ops.SA]';
+  % The lift works element by element: the face values of the inner faces
+  % go into the 3*Nfp face slots of each side's element (the adjacent side
+  % lists the face's nodes in the opposite direction) and the reference lift
+  % takes them to the element's nodes, as SL and SA do.
+  Nfp = mesh.Nfp;
+  m = (1:Nfp)';
+  slot = @(element, face, node) node + Nfp * (face - 1) + 3 * Nfp * (element - 1);
+  ops.liftSlotL = reshape(slot(F.faceToElement(1, ops.inner), F.faceToFace(1, ops.inner), m), [], 1);
+  ops.liftSlotA = reshape(slot(F.faceToElement(2, ops.inner), F.faceToFace(2, ops.inner), Nfp + 1 - m), [], 1);
+  ops.liftWeight = reshape(weight(:, ops.inner), [], 1);
+  ops.lift = mesh.ref.lift;
+  ops.J = mesh.J;
   ops.traceL = reshape(F.mapM(:, ops.inner), [], 1);
   ops.traceA = reshape(F.mapP(:, ops.inner), [], 1);
   % The gradient and the divergence a stage assembles: their structure is

@@ -51,11 +51,11 @@ function [q, solveTime, iterations, solver] = nonhydro_pressure_step(q, dt, mesh
   W = reshape(q(:, :, 4), Nn, 1);
   nx = ops.nx;
   ny = ops.ny;
-  trace = @(P, f) reshape(P * f, size(nx));
-  UL = trace(ops.PL, U);
-  VL = trace(ops.PL, V);
-  UA = trace(ops.PA, U);
-  VA = trace(ops.PA, V);
+  trace = @(f, nodes) reshape(f(nodes), size(nx));
+  UL = trace(U, ops.traceL);
+  VL = trace(V, ops.traceL);
+  UA = trace(U, ops.traceA);
+  VA = trace(V, ops.traceA);
   one = ones(size(nx));
   zero = zeros(size(nx));
   wet = cellStatus(:)' == 4;
@@ -118,6 +118,19 @@ function [q, solveTime, iterations, solver] = nonhydro_pressure_step(q, dt, mesh
 
   started = tic;
   iterations = 0;
+  % Start of GMRES: the caller's guess of p (solver.guess, Nn x 1, for
+  % example p extrapolated from the earlier steps), unless its residual is
+  % larger than that of p = 0.
+  x0 = zeros(Nn, 1);
+  r0 = b;
+  if isfield(solver, 'guess') && ~isempty(solver.guess) && isempty(ops.band) && Nn >= ops.iterativeFrom
+    x = solver.guess .* active;
+    r = b - apply(ops, w, active, x);
+    if norm(r) < norm(b)
+      x0 = x;
+      r0 = r;
+    end
+  end
   if ~isempty(ops.band)
     p = matrix_type(assemble(ops, w, active), 'banded', ops.band(1), ops.band(2)) \ b;
   elseif Nn < ops.iterativeFrom
@@ -130,7 +143,7 @@ function [q, solveTime, iterations, solver] = nonhydro_pressure_step(q, dt, mesh
     fresh = isempty(solver.factor) || ~isequal(solver.active, active);
     if ~fresh
       [p, converged, iterations] = nonhydro_gmres(operator, b, @(v) lu_solve(solver.factor, v), ...
-                                                  ops.solverTolerance, ops.refactorAfter);
+                                                  ops.solverTolerance, ops.refactorAfter, x0, r0);
       fresh = ~converged;
     end
     if fresh || iterations >= ops.refactorAfter
@@ -144,7 +157,7 @@ function [q, solveTime, iterations, solver] = nonhydro_pressure_step(q, dt, mesh
       % The new factor is that of this stage's matrix: GMRES ends after one
       % iteration (the check of the residual).
       [p, converged, more] = nonhydro_gmres(operator, b, @(v) lu_solve(solver.factor, v), ...
-                                            ops.solverTolerance, ops.refactorAfter);
+                                            ops.solverTolerance, ops.refactorAfter, x0, r0);
       iterations = iterations + more;
       if ~converged
         error('nonhydro_pressure_step:notConverged', ...
@@ -154,6 +167,7 @@ function [q, solveTime, iterations, solver] = nonhydro_pressure_step(q, dt, mesh
     end
   end
   solveTime = toc(started);
+  solver.pressure = p;
 
   gradp = gradient(ops, w, p, true);
   q(:, :, 2) = reshape(U - (dt / 2) * gradp(1:Nn) .* active, Np, K);
@@ -167,10 +181,8 @@ function [g, penalty] = gradient(ops, w, p, withBed)
   % on the jumps of p (penaltyMatrix * p), from the same lift.
   jumps = p(ops.traceL) - p(ops.traceA);
   penalty = -ops.penalty * jumps;
-  % Rows x, y and penalty, each the local side's face values above the
-  % adjacent side's (the rows of liftSidesT).
-  rows = reshape([w.gxn .* jumps; w.gx .* jumps; w.gyn .* jumps; w.gy .* jumps; penalty; penalty], [], 3)';
-  lifted = (rows * ops.liftSidesT)';
+  % Columns x, y and penalty.
+  lifted = lift(ops, [w.gxn .* jumps, w.gyn .* jumps, penalty], [w.gx .* jumps, w.gy .* jumps, penalty]);
   [px, py] = derivatives(ops, p);
   g = [px + lifted(:, 1); py + lifted(:, 2)];
   penalty = lifted(:, 3);
@@ -190,7 +202,7 @@ function d = divergence(ops, w, f)
   fy = f(Nn + 1:end);
   jx = fx(ops.traceL) - fx(ops.traceA);
   jy = fy(ops.traceL) - fy(ops.traceA);
-  lifted = ([w.dxn .* jx + w.dyn .* jy; w.dx .* jx + w.dy .* jy]' * ops.liftSidesT)';
+  lifted = lift(ops, w.dxn .* jx + w.dyn .* jy, w.dx .* jx + w.dy .* jy);
   Np = size(ops.Dr, 1);
   K = Nn / Np;
   F = reshape(f, Np, 2 * K);
@@ -198,6 +210,17 @@ function d = divergence(ops, w, f)
   Fs = ops.Ds * F;
   d = reshape(ops.metric(1, :) .* Fr(:, 1:K) + ops.metric(2, :) .* Fs(:, 1:K) ...
               + ops.metric(3, :) .* Fr(:, K + 1:end) + ops.metric(4, :) .* Fs(:, K + 1:end), Nn, 1) + lifted + ops.wallDivergence * f - w.hx .* fx - w.hy .* fy;
+end
+
+function lifted = lift(ops, local, adjacent)
+  % SL * local + SA * adjacent for columns of inner-face node values
+  % (Nf x c): each element lifts the face values in its face slots.
+  [Np, K] = size(ops.J);
+  c = size(local, 2);
+  slots = zeros(numel(ops.lift) / Np * K, c);
+  slots(ops.liftSlotL, :) = ops.liftWeight .* local;
+  slots(ops.liftSlotA, :) = -ops.liftWeight .* adjacent;
+  lifted = reshape(reshape(ops.lift * reshape(slots, size(ops.lift, 2), []), Np, K, c) ./ ops.J, [], c);
 end
 
 function [fx, fy] = derivatives(ops, f)
