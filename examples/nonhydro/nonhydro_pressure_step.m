@@ -259,15 +259,19 @@ end
 
 function factor = lu_factor(A)
   % Sparse LU with row scaling and the fill-reducing orderings:
-  % (R \ A)(p, q) = L U.
+  % (R \ A)(p, q) = L U. U is kept with its rows and columns reversed, a
+  % lower triangle: Octave solves a lower triangle in about two thirds of
+  % the time of an upper one, with the same operations.
   [L, U, p, q, R] = lu(A, 'vector');
-  factor = struct('L', matrix_type(L, 'lower'), 'U', matrix_type(U, 'upper'), 'p', p, 'q', q, ...
-                  'r', full(diag(R)));
+  n = numel(p);
+  factor = struct('L', matrix_type(L, 'lower'), 'Ureversed', matrix_type(U(n:-1:1, n:-1:1), 'lower'), ...
+                  'p', p, 'qReversed', q(n:-1:1), 'r', full(diag(R)));
 end
 
 function x = lu_solve(factor, v)
   % x with A x = v for the factored A.
   t = v ./ factor.r;
+  y = factor.L \ t(factor.p);
   x = zeros(size(v));
-  x(factor.q) = factor.U \ (factor.L \ t(factor.p));
+  x(factor.qReversed) = factor.Ureversed \ y(end:-1:1);
 end
