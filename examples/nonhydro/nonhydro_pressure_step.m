@@ -104,6 +104,10 @@ function [q, solveTime, iterations, solver] = nonhydro_pressure_step(q, dt, mesh
   w.dyn = w.dy - w.ny;
   w.bedX = 2 * zx ./ hs;
   w.bedY = 2 * zy ./ hs;
+  % Flags that spare the solve's products the terms that vanish: a flat bed,
+  % every node with an unknown.
+  w.sloping = any(zx) || any(zy);
+  w.allActive = all(active);
   gradh = gradient(ops, w, h, false) + 2 * [zx; zy];
   w.hx = gradh(1:Nn) ./ hs;
   w.hy = gradh(Nn + 1:end) ./ hs;
@@ -178,19 +182,28 @@ end
 function [g, penalty] = gradient(ops, w, p, withBed)
   % x and y gradients of the nodal field p stacked (2*Nn), with the bed-slope
   % force 2 (p/h) grad(z) when withBed is true; penalty: the interior penalty
-  % on the jumps of p (penaltyMatrix * p), from the same lift.
+  % on the jumps of p (penaltyMatrix * p), from the same lift, when asked for.
   jumps = p(ops.traceL) - p(ops.traceA);
-  penalty = -ops.penalty * jumps;
-  % Columns x, y and penalty.
-  lifted = lift(ops, [w.gxn .* jumps, w.gyn .* jumps, penalty], [w.gx .* jumps, w.gy .* jumps, penalty]);
+  % Columns x, y and (when asked for) penalty.
+  local = [w.gxn .* jumps, w.gyn .* jumps];
+  adjacent = [w.gx .* jumps, w.gy .* jumps];
+  if nargout > 1
+    local(:, 3) = -ops.penalty * jumps;
+    adjacent(:, 3) = local(:, 3);
+  end
+  lifted = lift(ops, local, adjacent);
   [px, py] = derivatives(ops, p);
   g = [px + lifted(:, 1); py + lifted(:, 2)];
-  penalty = lifted(:, 3);
   if ~isempty(ops.openGradient)
     g = g - ops.openGradient * p;
-    penalty = penalty + ops.openPenalty * p;
   end
-  if withBed
+  if nargout > 1
+    penalty = lifted(:, 3);
+    if ~isempty(ops.openPenalty)
+      penalty = penalty + ops.openPenalty * p;
+    end
+  end
+  if withBed && w.sloping
     g = g + [w.bedX .* p; w.bedY .* p];
   end
 end
@@ -209,7 +222,10 @@ function d = divergence(ops, w, f)
   Fr = ops.Dr * F;
   Fs = ops.Ds * F;
   d = reshape(ops.metric(1, :) .* Fr(:, 1:K) + ops.metric(2, :) .* Fs(:, 1:K) ...
-              + ops.metric(3, :) .* Fr(:, K + 1:end) + ops.metric(4, :) .* Fs(:, K + 1:end), Nn, 1) + lifted + ops.wallDivergence * f - w.hx .* fx - w.hy .* fy;
+              + ops.metric(3, :) .* Fr(:, K + 1:end) + ops.metric(4, :) .* Fs(:, K + 1:end), Nn, 1) + lifted - w.hx .* fx - w.hy .* fy;
+  % Walls: the discharge of their nodes alone.
+  at = ops.wallRows;
+  d(at) = d(at) + ops.wallDivergenceBlock * f(ops.wallColumns);
 end
 
 function lifted = lift(ops, local, adjacent)
@@ -235,6 +251,11 @@ end
 function y = apply(ops, w, active, x)
   % The system's operator on x: its rows and columns without an unknown
   % those of the identity.
+  if w.allActive
+    [g, penalty] = gradient(ops, w, x, true);
+    y = divergence(ops, w, g) + penalty - w.diagonal .* x;
+    return;
+  end
   p = x .* active;
   [g, penalty] = gradient(ops, w, p, true);
   y = divergence(ops, w, g) + penalty - w.diagonal .* p;
