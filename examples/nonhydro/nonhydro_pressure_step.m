@@ -41,7 +41,9 @@ function [q, solveTime, iterations, solver] = nonhydro_pressure_step(q, dt, mesh
 % converge, or after a solve of ops.refactorAfter iterations. Below
 % ops.iterativeFrom every stage factors its own matrix. solver:
 % factor, active (the nodes with unknowns when factored), factorizations
-% and factorTime (assembly and factorization, counted in solveTime).
+% and factorTime (assembly and factorization, counted in solveTime),
+% pressure (p of this call, Nn x 1) and guess (set by the caller, optional:
+% GMRES starts from it).
   Np = mesh.Np;
   K = mesh.K;
   Nn = Np * K;

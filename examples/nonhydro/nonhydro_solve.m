@@ -167,10 +167,9 @@ function result = nonhydro_solve(mesh, q, opt)
 
   function q = finish(q, dt, stage)
     % The limiters and, for a stage above 0, the correction of that
-    % Runge-Kutta stage. The
-    % corrected state does not depend on dt (p scales as 1/dt), so the
-    % correction of the stage's combined state is the projection of that
-    % state.
+    % Runge-Kutta stage. The corrected state does not depend on dt (p
+    % scales as 1/dt), so the correction of the stage's combined state is
+    % the projection of that state.
     q(:, :, 1:3) = dg2d_limit(q(:, :, 1:3), z, domain, thr, defaults.shallowDepth, opt.slopeLimiter);
     if filmDepth > 0
       % Velocity cut-off in thin elements (as the wet tolerance of Vater,
