@@ -8,9 +8,11 @@ function [x, converged, iterations] = nonhydro_gmres(operator, b, precondition, 
 % operator and precondition are functions of a column (precondition
 % approximates the inverse of operator). The preconditioned directions are
 % kept (as in flexible GMRES), so x needs no further preconditioner solve.
-% The residual is recomputed from x at the end of every cycle; a cycle whose
-% estimate met the tolerance while the true residual does not is followed
-% by another, within maxIterations preconditioned products in all.
+% At the end of every cycle the residual is formed from the operator's
+% products of the cycle (b - operator(x) without another product: the
+% Arnoldi relation, which holds whatever the orthogonality of the basis); a
+% cycle whose estimate met the tolerance while that residual does not is
+% followed by another, within maxIterations preconditioned products in all.
 % converged: the relative residual met the tolerance; iterations: the
 % products taken.
   n = numel(b);
@@ -32,6 +34,7 @@ function [x, converged, iterations] = nonhydro_gmres(operator, b, precondition, 
     V = zeros(n, room + 1);
     Z = zeros(n, room);
     H = zeros(room + 1, room);
+    Hbar = H;
     rotations = zeros(2, room);
     g = [beta; zeros(room, 1)];
     V(:, 1) = r / beta;
@@ -46,6 +49,7 @@ function [x, converged, iterations] = nonhydro_gmres(operator, b, precondition, 
       end
       H(j + 1, j) = norm(v);
       V(:, j + 1) = v / H(j + 1, j);
+      Hbar(1:j + 1, j) = H(1:j + 1, j);
       for i = 1:j - 1
         H(i:i + 1, j) = [rotations(1, i), rotations(2, i); -rotations(2, i), rotations(1, i)] * H(i:i + 1, j);
       end
@@ -59,7 +63,9 @@ function [x, converged, iterations] = nonhydro_gmres(operator, b, precondition, 
         break;
       end
     end
-    x = x + Z(:, 1:j) * (triu(H(1:j, 1:j)) \ g(1:j));
-    r = b - operator(x);
+    y = triu(H(1:j, 1:j)) \ g(1:j);
+    x = x + Z(:, 1:j) * y;
+    % operator(Z y) = V Hbar y: the cycle's products in its basis.
+    r = r - V(:, 1:j + 1) * (Hbar(1:j + 1, 1:j) * y);
   end
 end

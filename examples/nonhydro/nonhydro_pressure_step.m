@@ -41,7 +41,9 @@ function [q, solveTime, iterations, solver] = nonhydro_pressure_step(q, dt, mesh
 % converge, or after a solve of ops.refactorAfter iterations. Below
 % ops.iterativeFrom every stage factors its own matrix. solver:
 % factor, active (the nodes with unknowns when factored), factorizations
-% and factorTime (assembly and factorization, counted in solveTime).
+% and factorTime (assembly and factorization, counted in solveTime),
+% pressure (p of this call, Nn x 1) and guess (set by the caller, optional:
+% GMRES starts from it).
   Np = mesh.Np;
   K = mesh.K;
   Nn = Np * K;
@@ -51,11 +53,11 @@ function [q, solveTime, iterations, solver] = nonhydro_pressure_step(q, dt, mesh
   W = reshape(q(:, :, 4), Nn, 1);
   nx = ops.nx;
   ny = ops.ny;
-  trace = @(P, f) reshape(P * f, size(nx));
-  UL = trace(ops.PL, U);
-  VL = trace(ops.PL, V);
-  UA = trace(ops.PA, U);
-  VA = trace(ops.PA, V);
+  trace = @(f, nodes) reshape(f(nodes), size(nx));
+  UL = trace(U, ops.traceL);
+  VL = trace(V, ops.traceL);
+  UA = trace(U, ops.traceA);
+  VA = trace(V, ops.traceA);
   one = ones(size(nx));
   zero = zeros(size(nx));
   wet = cellStatus(:)' == 4;
@@ -104,6 +106,10 @@ function [q, solveTime, iterations, solver] = nonhydro_pressure_step(q, dt, mesh
   w.dyn = w.dy - w.ny;
   w.bedX = 2 * zx ./ hs;
   w.bedY = 2 * zy ./ hs;
+  % Flags that spare the solve's products the terms that vanish: a flat bed,
+  % every node with an unknown.
+  w.sloping = any(zx) || any(zy);
+  w.allActive = all(active);
   gradh = gradient(ops, w, h, false) + 2 * [zx; zy];
   w.hx = gradh(1:Nn) ./ hs;
   w.hy = gradh(Nn + 1:end) ./ hs;
@@ -118,6 +124,19 @@ function [q, solveTime, iterations, solver] = nonhydro_pressure_step(q, dt, mesh
 
   started = tic;
   iterations = 0;
+  % Start of GMRES: the caller's guess of p (solver.guess, Nn x 1, for
+  % example p extrapolated from the earlier steps), unless its residual is
+  % larger than that of p = 0.
+  x0 = zeros(Nn, 1);
+  r0 = b;
+  if isfield(solver, 'guess') && ~isempty(solver.guess) && isempty(ops.band) && Nn >= ops.iterativeFrom
+    x = solver.guess .* active;
+    r = b - apply(ops, w, active, x);
+    if norm(r) < norm(b)
+      x0 = x;
+      r0 = r;
+    end
+  end
   if ~isempty(ops.band)
     p = matrix_type(assemble(ops, w, active), 'banded', ops.band(1), ops.band(2)) \ b;
   elseif Nn < ops.iterativeFrom
@@ -130,7 +149,7 @@ function [q, solveTime, iterations, solver] = nonhydro_pressure_step(q, dt, mesh
     fresh = isempty(solver.factor) || ~isequal(solver.active, active);
     if ~fresh
       [p, converged, iterations] = nonhydro_gmres(operator, b, @(v) lu_solve(solver.factor, v), ...
-                                                  ops.solverTolerance, ops.refactorAfter);
+                                                  ops.solverTolerance, ops.refactorAfter, x0, r0);
       fresh = ~converged;
     end
     if fresh || iterations >= ops.refactorAfter
@@ -144,7 +163,7 @@ function [q, solveTime, iterations, solver] = nonhydro_pressure_step(q, dt, mesh
       % The new factor is that of this stage's matrix: GMRES ends after one
       % iteration (the check of the residual).
       [p, converged, more] = nonhydro_gmres(operator, b, @(v) lu_solve(solver.factor, v), ...
-                                            ops.solverTolerance, ops.refactorAfter);
+                                            ops.solverTolerance, ops.refactorAfter, x0, r0);
       iterations = iterations + more;
       if ~converged
         error('nonhydro_pressure_step:notConverged', ...
@@ -154,6 +173,7 @@ function [q, solveTime, iterations, solver] = nonhydro_pressure_step(q, dt, mesh
     end
   end
   solveTime = toc(started);
+  solver.pressure = p;
 
   gradp = gradient(ops, w, p, true);
   q(:, :, 2) = reshape(U - (dt / 2) * gradp(1:Nn) .* active, Np, K);
@@ -164,21 +184,28 @@ end
 function [g, penalty] = gradient(ops, w, p, withBed)
   % x and y gradients of the nodal field p stacked (2*Nn), with the bed-slope
   % force 2 (p/h) grad(z) when withBed is true; penalty: the interior penalty
-  % on the jumps of p (penaltyMatrix * p), from the same lift.
+  % on the jumps of p (penaltyMatrix * p), from the same lift, when asked for.
   jumps = p(ops.traceL) - p(ops.traceA);
-  penalty = -ops.penalty * jumps;
-  % Rows x, y and penalty, each the local side's face values above the
-  % adjacent side's (the rows of liftSidesT).
-  rows = reshape([w.gxn .* jumps; w.gx .* jumps; w.gyn .* jumps; w.gy .* jumps; penalty; penalty], [], 3)';
-  lifted = (rows * ops.liftSidesT)';
+  % Columns x, y and (when asked for) penalty.
+  local = [w.gxn .* jumps, w.gyn .* jumps];
+  adjacent = [w.gx .* jumps, w.gy .* jumps];
+  if nargout > 1
+    local(:, 3) = -ops.penalty * jumps;
+    adjacent(:, 3) = local(:, 3);
+  end
+  lifted = lift(ops, local, adjacent);
   [px, py] = derivatives(ops, p);
   g = [px + lifted(:, 1); py + lifted(:, 2)];
-  penalty = lifted(:, 3);
   if ~isempty(ops.openGradient)
     g = g - ops.openGradient * p;
-    penalty = penalty + ops.openPenalty * p;
   end
-  if withBed
+  if nargout > 1
+    penalty = lifted(:, 3);
+    if ~isempty(ops.openPenalty)
+      penalty = penalty + ops.openPenalty * p;
+    end
+  end
+  if withBed && w.sloping
     g = g + [w.bedX .* p; w.bedY .* p];
   end
 end
@@ -190,14 +217,28 @@ function d = divergence(ops, w, f)
   fy = f(Nn + 1:end);
   jx = fx(ops.traceL) - fx(ops.traceA);
   jy = fy(ops.traceL) - fy(ops.traceA);
-  lifted = ([w.dxn .* jx + w.dyn .* jy; w.dx .* jx + w.dy .* jy]' * ops.liftSidesT)';
+  lifted = lift(ops, w.dxn .* jx + w.dyn .* jy, w.dx .* jx + w.dy .* jy);
   Np = size(ops.Dr, 1);
   K = Nn / Np;
   F = reshape(f, Np, 2 * K);
   Fr = ops.Dr * F;
   Fs = ops.Ds * F;
   d = reshape(ops.metric(1, :) .* Fr(:, 1:K) + ops.metric(2, :) .* Fs(:, 1:K) ...
-              + ops.metric(3, :) .* Fr(:, K + 1:end) + ops.metric(4, :) .* Fs(:, K + 1:end), Nn, 1) + lifted + ops.wallDivergence * f - w.hx .* fx - w.hy .* fy;
+              + ops.metric(3, :) .* Fr(:, K + 1:end) + ops.metric(4, :) .* Fs(:, K + 1:end), Nn, 1) + lifted - w.hx .* fx - w.hy .* fy;
+  % Walls: the discharge of their nodes alone.
+  at = ops.wallRows;
+  d(at) = d(at) + ops.wallDivergenceBlock * f(ops.wallColumns);
+end
+
+function lifted = lift(ops, local, adjacent)
+  % SL * local + SA * adjacent for columns of inner-face node values
+  % (Nf x c): each element lifts the face values in its face slots.
+  [Np, K] = size(ops.J);
+  c = size(local, 2);
+  slots = zeros(numel(ops.lift) / Np * K, c);
+  slots(ops.liftSlotL, :) = ops.liftWeight .* local;
+  slots(ops.liftSlotA, :) = -ops.liftWeight .* adjacent;
+  lifted = reshape(reshape(ops.lift * reshape(slots, size(ops.lift, 2), []), Np, K, c) ./ ops.J, [], c);
 end
 
 function [fx, fy] = derivatives(ops, f)
@@ -212,6 +253,11 @@ end
 function y = apply(ops, w, active, x)
   % The system's operator on x: its rows and columns without an unknown
   % those of the identity.
+  if w.allActive
+    [g, penalty] = gradient(ops, w, x, true);
+    y = divergence(ops, w, g) + penalty - w.diagonal .* x;
+    return;
+  end
   p = x .* active;
   [g, penalty] = gradient(ops, w, p, true);
   y = divergence(ops, w, g) + penalty - w.diagonal .* p;
@@ -236,15 +282,19 @@ end
 
 function factor = lu_factor(A)
   % Sparse LU with row scaling and the fill-reducing orderings:
-  % (R \ A)(p, q) = L U.
+  % (R \ A)(p, q) = L U. U is kept with its rows and columns reversed, a
+  % lower triangle: Octave solves a lower triangle in about two thirds of
+  % the time of an upper one, with the same operations.
   [L, U, p, q, R] = lu(A, 'vector');
-  factor = struct('L', matrix_type(L, 'lower'), 'U', matrix_type(U, 'upper'), 'p', p, 'q', q, ...
-                  'r', full(diag(R)));
+  n = numel(p);
+  factor = struct('L', matrix_type(L, 'lower'), 'Ureversed', matrix_type(U(n:-1:1, n:-1:1), 'lower'), ...
+                  'p', p, 'qReversed', q(n:-1:1), 'r', full(diag(R)));
 end
 
 function x = lu_solve(factor, v)
   % x with A x = v for the factored A.
   t = v ./ factor.r;
+  y = factor.L \ t(factor.p);
   x = zeros(size(v));
-  x(factor.q) = factor.U \ (factor.L \ t(factor.p));
+  x(factor.qReversed) = factor.Ureversed \ y(end:-1:1);
 end

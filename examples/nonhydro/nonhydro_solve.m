@@ -131,6 +131,9 @@ function result = nonhydro_solve(mesh, q, opt)
   anyOpen = any(~ops.wallMask(:));
   solveTime = 0;
   correctionTime = 0;
+  % p of each stage at the last two steps (the latest last), dt of the last.
+  pressures = cell(1, 3);
+  lastDt = 0;
   iterations = [];
 
   function [qP, open] = exterior(m, faces, qM, nx, ny, time)
@@ -162,11 +165,11 @@ function result = nonhydro_solve(mesh, q, opt)
     end
   end
 
-  function q = finish(q, dt, correct)
-    % The limiters and, where correct, the correction of a stage. The
-    % corrected state does not depend on dt (p scales as 1/dt), so the
-    % correction of the stage's combined state is the projection of that
-    % state.
+  function q = finish(q, dt, stage)
+    % The limiters and, for a stage above 0, the correction of that
+    % Runge-Kutta stage. The corrected state does not depend on dt (p
+    % scales as 1/dt), so the correction of the stage's combined state is
+    % the projection of that state.
     q(:, :, 1:3) = dg2d_limit(q(:, :, 1:3), z, domain, thr, defaults.shallowDepth, opt.slopeLimiter);
     if filmDepth > 0
       % Velocity cut-off in thin elements (as the wet tolerance of Vater,
@@ -190,10 +193,19 @@ function result = nonhydro_solve(mesh, q, opt)
       q(at + numel(z)) = hu ./ factor;
       q(at + 2 * numel(z)) = hv ./ factor;
     end
-    if opt.nonhydrostatic && correct
+    if opt.nonhydrostatic && stage > 0
       correcting = tic;
+      % The solve starts from p of the same stage at the last two steps,
+      % extrapolated linearly in time (after one step, that step's p): p
+      % changes little over a step, so the iterations only take up the change.
+      last = pressures{stage};
+      pressureSolver.guess = last;
+      if size(last, 2) == 2
+        pressureSolver.guess = last(:, 2) + (dt / lastDt) * (last(:, 2) - last(:, 1));
+      end
       [q, seconds, its, pressureSolver] = nonhydro_pressure_step(q, dt, mesh, ops, kernels, status(q), ...
                                                                  pressureBed, pressureSolver);
+      pressures{stage} = [last(:, max(1, end):end), pressureSolver.pressure];
       correctionTime = correctionTime + toc(correcting);
       solveTime = solveTime + seconds;
       iterations(end + 1) = its;
@@ -221,8 +233,9 @@ function result = nonhydro_solve(mesh, q, opt)
       breaking = nonhydro_breaking(q(:, :, 1), r1(:, :, 1), breaking, mesh, g, thr);
     end
     q1 = finish(q + dt * r1, dt, everyStage);
-    q2 = finish(0.75 * q + 0.25 * (q1 + dt * rhs(q1, t + dt)), dt, everyStage);
-    q = finish(q / 3 + (2 / 3) * (q2 + dt * rhs(q2, t + dt / 2)), dt, true);
+    q2 = finish(0.75 * q + 0.25 * (q1 + dt * rhs(q1, t + dt)), dt, 2 * everyStage);
+    q = finish(q / 3 + (2 / 3) * (q2 + dt * rhs(q2, t + dt / 2)), dt, 3);
+    lastDt = dt;
     minDepth = min([minDepth, min(min(q1(:, :, 1))), min(min(q2(:, :, 1))), min(min(q(:, :, 1)))]);
     t = t + dt;
     if isfield(opt, 'relax')

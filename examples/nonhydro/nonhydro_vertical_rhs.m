@@ -18,7 +18,10 @@ function rhs = nonhydro_vertical_rhs(q, mesh, ops, kernels, cellStatus, across, 
   hv = q(:, :, 3);
   hw = q(:, :, 4);
   [E, G] = kernels.nonhydro_vertical_volume_flux(cellStatus, hu, hv, hw, h);
-  rhs = -reshape(ops.Dx * E(:) + ops.Dy * G(:), Np, K);
+  % Divergence of (E, G) element by element: reference derivatives and the
+  % affine map.
+  rhs = -(ops.metric(1, :) .* (ops.Dr * E) + ops.metric(2, :) .* (ops.Ds * E) ...
+          + ops.metric(3, :) .* (ops.Dr * G) + ops.metric(4, :) .* (ops.Ds * G));
 
   F = mesh.faces;
   nx = F.normalX;
