@@ -124,19 +124,6 @@ function [q, solveTime, iterations, solver] = nonhydro_pressure_step(q, dt, mesh
 
   started = tic;
   iterations = 0;
-  % Start of GMRES: the caller's guess of p (solver.guess, Nn x 1, for
-  % example p extrapolated from the earlier steps), unless its residual is
-  % larger than that of p = 0.
-  x0 = zeros(Nn, 1);
-  r0 = b;
-  if isfield(solver, 'guess') && ~isempty(solver.guess) && isempty(ops.band) && Nn >= ops.iterativeFrom
-    x = solver.guess .* active;
-    r = b - apply(ops, w, active, x);
-    if norm(r) < norm(b)
-      x0 = x;
-      r0 = r;
-    end
-  end
   if ~isempty(ops.band)
     p = matrix_type(assemble(ops, w, active), 'banded', ops.band(1), ops.band(2)) \ b;
   elseif Nn < ops.iterativeFrom
@@ -146,6 +133,19 @@ function [q, solveTime, iterations, solver] = nonhydro_pressure_step(q, dt, mesh
     % of an earlier stage; factored again when the unknowns change or the
     % iterations pass ops.refactorAfter.
     operator = @(x) apply(ops, w, active, x);
+    % Start: the caller's guess of p (solver.guess, Nn x 1, for example p
+    % extrapolated from the earlier steps), unless its residual is larger
+    % than that of p = 0.
+    x0 = zeros(Nn, 1);
+    r0 = b;
+    if isfield(solver, 'guess') && ~isempty(solver.guess)
+      x = solver.guess .* active;
+      r = b - operator(x);
+      if norm(r) < norm(b)
+        x0 = x;
+        r0 = r;
+      end
+    end
     fresh = isempty(solver.factor) || ~isequal(solver.active, active);
     if ~fresh
       [p, converged, iterations] = nonhydro_gmres(operator, b, @(v) lu_solve(solver.factor, v), ...
@@ -253,15 +253,15 @@ end
 function y = apply(ops, w, active, x)
   % The system's operator on x: its rows and columns without an unknown
   % those of the identity.
-  if w.allActive
-    [g, penalty] = gradient(ops, w, x, true);
-    y = divergence(ops, w, g) + penalty - w.diagonal .* x;
-    return;
+  p = x;
+  if ~w.allActive
+    p = x .* active;
   end
-  p = x .* active;
   [g, penalty] = gradient(ops, w, p, true);
   y = divergence(ops, w, g) + penalty - w.diagonal .* p;
-  y = y .* active + x .* ~active;
+  if ~w.allActive
+    y = y .* active + x .* ~active;
+  end
 end
 
 function A = assemble(ops, w, active)

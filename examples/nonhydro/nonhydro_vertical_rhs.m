@@ -11,8 +11,6 @@ function rhs = nonhydro_vertical_rhs(q, mesh, ops, kernels, cellStatus, across, 
 % has no element and lifts nothing. across (optional, Nfp x Nb x 3: h, hu,
 % hv) is the state across the boundary faces where open (1 x Nb) is true
 % (nonhydro_boundary_state); hw there is the element's own.
-  Np = mesh.Np;
-  K = mesh.K;
   h = q(:, :, 1);
   hu = q(:, :, 2);
   hv = q(:, :, 3);
